@@ -1,0 +1,36 @@
+# The two commands of this project (see README.md):
+#   make run    build, then start sutakiba.exe under Wine
+#   make test   build, then run every test
+# Both first install whatever this machine lacks (scripts/setup.sh).
+
+BUILD ?= build
+HOST := $(BUILD)/host
+WIN32 := $(BUILD)/win32
+JOBS ?= $(shell nproc)
+
+.PHONY: all setup build test run bench clean
+
+all: build
+
+setup:
+	@./scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(HOST) -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	cmake --build $(HOST) -j $(JOBS)
+	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/i686-mingw32.cmake \
+	      -DSUTAKIBA_HOST_BUILD=$(abspath $(HOST)) >/dev/null
+	cmake --build $(WIN32) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(HOST) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(WIN32) --output-on-failure -j $(JOBS)
+
+run: build
+	./scripts/run.sh $(WIN32)/runtime/sutakiba.exe
+
+bench: build
+	./scripts/wine-run.sh $(WIN32)/bench/pool_bench.exe
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Starts or stops the test environment of one test run: a private copy of the
+# ready Wine prefix, one Xvfb and one persistent wineserver. Every process is
+# recorded by PID in the state folder and stopped by that PID.
+#   wine-session.sh start|stop STATE_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+action=$1
+state=$2
+
+start() {
+  stop 2>/dev/null || true
+  mkdir -p "$state"
+  local ready display
+  ready=$("$here/wine-prefix.sh")
+  rm -rf "$state/prefix"
+  cp -a "$ready" "$state/prefix"
+  # Xvfb picks a free display itself and reports its number, so test runs in
+  # parallel never race for one.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
+  display=$(tr -d '[:space:]' <"$state/display")
+  [ -n "$display" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
+  printf 'export WINEPREFIX=%q\nexport DISPLAY=:%s\n' "$state/prefix" "$display" >"$state/session.env"
+  WINEPREFIX=$state/prefix WINEDEBUG=-all wineserver -f -p >"$state/wineserver.log" 2>&1 &
+  echo $! >"$state/wineserver.pid"
+  # The first Wine process of a prefix pays for its start-up; pay it here, once.
+  SUTAKIBA_SESSION=$state "$here/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_pid() {
+  local file=$1 pid
+  [ -f "$file" ] || return 0
+  pid=$(cat "$file")
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -f "$file"
+}
+
+stop() {
+  # Ending this prefix's wineserver ends the Wine processes it serves.
+  if [ -f "$state/wineserver.pid" ]; then
+    WINEPREFIX=$state/prefix wineserver -k >/dev/null 2>&1 || true
+  fi
+  stop_pid "$state/wineserver.pid"
+  stop_pid "$state/xvfb.pid"
+  rm -f "$state/session.env"
+}
+
+case "$action" in
+  start) start ;;
+  stop) stop ;;
+  *) echo "usage: $0 start|stop STATE_DIR" >&2; exit 2 ;;
+esac
