@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "objects/LoopEntries.h"
+#include "objects/ObjectEntries.h"
+#include "objects/RuntimeStartup.h"
 #include "text/StringEntries.h"
 
 namespace {
@@ -30,6 +33,37 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(VELMUnlockString),
     ENTRY(stringGetter),
     ENTRY(stringSetter),
+    // Objects, classes and exceptions
+    ENTRY(RuntimeInit),
+    ENTRY(RuntimeNewObject),
+    ENTRY(RuntimeLockObject),
+    ENTRY(RuntimeUnlockObject),
+    ENTRY(objGetter),
+    ENTRY(objSetter),
+    ENTRY(RuntimeObjectIsa),
+    ENTRY(RuntimeCheckCast),
+    ENTRY(RuntimeNilObject),
+    ENTRY(RuntimeRaiseException),
+    ENTRY(RuntimeReraiseException),
+    ENTRY(RuntimeFindHookCode),
+    ENTRY(FindVTableCode),
+    ENTRY(FindInterfaceVTableCode),
+    ENTRY(RuntimeProjectObject),
+    ENTRY(RuntimePictureReference),
+    ENTRY(RuntimeStackCheck),
+    ENTRY(getAppObject),
+    ENTRY(debugDumpObjects),
+    // Event loop and application events
+    ENTRY(RuntimeRun),
+    ENTRY(ApplicationQuit),
+    ENTRY(RuntimeBackgroundTask),
+    ENTRY(RuntimeTicks),
+    ENTRY(RuntimeMicroseconds),
+    ENTRY(getUserCancelled),
+    ENTRY(RuntimeEnableMenu),
+    ENTRY(enableMenuItems),
+    ENTRY(ApplicationOpenDocument),
+    ENTRY(ApplicationNewDocument),
 };
 
 #undef ENTRY

@@ -21,6 +21,9 @@ void unlockString(StringHandle s);
 // (never null) and length-prefixed (the length byte first).
 const char* cStringOf(StringHandle s);
 const uint8_t* pStringOf(StringHandle s);
+inline std::string_view viewOf(StringHandle s) {
+    return s ? std::string_view(cStringOf(s), static_cast<size_t>(s->length)) : std::string_view();
+}
 
 class StringValue {
 public:

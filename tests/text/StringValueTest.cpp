@@ -76,7 +76,8 @@ TEST(StringValue, CopyAndAssignCountReferences) {
         StringValue c;
         c = b;
         EXPECT_EQ(refs(a), 3);
-        c = c;  // self-assignment does nothing
+        StringValue& alias = c;
+        c = alias;  // self-assignment does nothing
         EXPECT_EQ(refs(a), 3);
         StringValue d = std::move(c);
         EXPECT_EQ(refs(a), 3);

@@ -1,0 +1,85 @@
+#include "objects/ProjectItems.h"
+
+#include <cstring>
+#include <span>
+
+#include "objects/BuiltinClasses.h"
+#include "objects/ClassRegistry.h"
+#include "objects/MenuBarModel.h"
+
+namespace runtime {
+namespace {
+
+// Process-wide: project objects are held for the life of the process.
+std::vector<ObjectRef> gProjectObjects;
+SettingsStream gSettings;
+
+uint32_t wordAt(const uint8_t* p, int index) {
+    uint32_t value;
+    std::memcpy(&value, p + 4 * index, 4);
+    return value;
+}
+
+ObjectRef resourceObject(const char* className, uint32_t word, const uint8_t* data = nullptr) {
+    ObjectRef object = ObjectRef::adopt(newObject(builtinClass(className)));
+    ResourceFields& fields = *object.field<ResourceFields>(kResourceFieldsOffset);
+    fields.resourceWord = word;
+    fields.data = data;
+    return object;
+}
+
+// A counted byte block that follows the kind word at `p`.
+std::span<const uint8_t> countedBytes(const uint8_t* p) { return {p + 4, wordAt(p, 0)}; }
+
+ObjectRef readItem(const uint8_t* item) {
+    const uint8_t* body = item + 4;
+    switch (static_cast<ProjectItemKind>(wordAt(item, 0))) {
+        case ProjectItemKind::kPicture: return resourceObject("Picture", wordAt(body, 0), body + 4);
+        case ProjectItemKind::kMenuBar:
+            if (auto bar = parseMenuBarStream(countedBytes(body))) buildMenuBar(*bar);
+            return {};
+        case ProjectItemKind::kMovie: return resourceObject("Movie", wordAt(body, 0));
+        case ProjectItemKind::kSettings:
+            if (auto settings = parseSettingsStream(countedBytes(body + 4))) gSettings = std::move(*settings);
+            return {};
+        case ProjectItemKind::kGlobalInstance: {
+            ClassRecord* cls = classTableEntry(static_cast<int32_t>(wordAt(body, 0)));
+            auto* global = reinterpret_cast<ObjectHandle*>(static_cast<uintptr_t>(wordAt(body, 1)));
+            if (cls && global) *global = newObject(cls);  // the global owns it
+            return {};
+        }
+        case ProjectItemKind::kSound: return resourceObject("Sound", wordAt(body, 0), body + 4);
+        case ProjectItemKind::kCursor: return resourceObject("MouseCursor", wordAt(body, 0));
+        case ProjectItemKind::kDatabase: {
+            // The text stays in data1: the object keeps its length and address.
+            ObjectRef db = resourceObject("Database", wordAt(body, 0),
+                                          reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(wordAt(body, 1))));
+            ResourceFields& fields = *db.field<ResourceFields>(kResourceFieldsOffset);
+            fields.word1 = wordAt(body, 2);
+            fields.word2 = wordAt(body, 3);
+            return db;
+        }
+        default: return {};
+    }
+}
+
+}  // namespace
+
+void readProjectItems(const uint32_t* items, int32_t count) {
+    gProjectObjects.assign(static_cast<size_t>(count > 0 ? count : 0) + 1, ObjectRef());
+    for (int32_t i = 0; i < count; ++i) {
+        if (items[i] == 0) continue;
+        gProjectObjects[static_cast<size_t>(i) + 1] = readItem(reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(items[i])));
+    }
+}
+
+ObjectRef projectObject(int32_t index) {
+    if (index <= 0 || static_cast<size_t>(index) >= gProjectObjects.size()) return {};
+    return gProjectObjects[static_cast<size_t>(index)];
+}
+
+const SettingsStream& applicationSettings() { return gSettings; }
+
+std::string messageTableEntry(size_t i) { return i < gSettings.messages.size() ? gSettings.messages[i] : std::string(); }
+
+}  // namespace runtime

@@ -1,0 +1,79 @@
+#include "objects/RuntimeStartup.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <array>
+
+#include "objects/ApplicationObject.h"
+#include "objects/BuiltinClasses.h"
+#include "objects/ClassDescriptors.h"
+#include "objects/EventDelivery.h"
+#include "objects/InterfaceTables.h"
+#include "objects/ProjectItems.h"
+#include "text/FatalError.h"
+
+namespace runtime {
+namespace {
+
+// Provided by the subsystems that own these steps; process-wide.
+std::array<void (*)(), static_cast<size_t>(StartupStep::kCount)> gSteps{};
+
+void runStep(StartupStep step) {
+    if (auto run = gSteps[static_cast<size_t>(step)]) run();
+}
+
+// The project table: n, n class descriptor addresses, m, m item addresses.
+struct ProjectTableView {
+    int32_t classCount;
+    const uint32_t* classes;
+    int32_t itemCount;
+    const uint32_t* items;
+};
+
+ProjectTableView viewProjectTable(const uint32_t* table) {
+    ProjectTableView view{};
+    if (!table) return view;
+    view.classCount = static_cast<int32_t>(table[0]);
+    view.classes = table + 1;
+    view.itemCount = static_cast<int32_t>(table[1 + view.classCount]);
+    view.items = table + 2 + view.classCount;
+    return view;
+}
+
+[[noreturn]] void refuseToStart(const std::string& message) {
+    showFatalMessage(message.c_str());
+    ExitProcess(kExitLoadFailure);
+}
+
+}  // namespace
+
+void setStartupStep(StartupStep step, void (*run)()) { gSteps[static_cast<size_t>(step)] = run; }
+
+std::string missingClassMessage(std::string_view className) {
+    return "The application could not be started because the class " + std::string(className) +
+           " could not be found.";
+}
+
+}  // namespace runtime
+
+using namespace runtime;
+
+void RuntimeInit(const uint32_t* projectTable) {
+    runStep(StartupStep::kRegisterWindowClasses);
+    OleInitialize(nullptr);
+    defineBuiltinClasses();
+    runStep(StartupStep::kInstallPlugins);
+    runStep(StartupStep::kBindDeferredImports);
+
+    const ProjectTableView project = viewProjectTable(projectTable);
+    const ClassTableResult classes = readClassDescriptors(project.classes, project.classCount);
+    if (!classes.ok()) refuseToStart(missingClassMessage(classes.missingClass));
+    buildInterfaceTables();
+    ClassRecord* applicationClass = chooseApplicationClass(classes);
+    readProjectItems(project.items, project.itemCount);
+    if (applicationSettings().mdiFrame) runStep(StartupStep::kCreateFrameWindow);
+
+    setApplicationObject(ObjectRef::adopt(newObject(applicationClass)));
+    deliverEvent(applicationObject(), builtinEvent("Application", "Open"));
+}

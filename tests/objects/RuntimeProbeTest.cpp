@@ -1,0 +1,84 @@
+// Start-up, quitting, the loop and unhandled exceptions, each in a process of
+// its own (the probe), observed through its log, its message boxes and its
+// exit code.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/MessageBoxWatcher.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct ProbeRun {
+    DWORD exitCode = 0;
+    std::vector<std::string> log;
+    std::optional<MessageBoxSeen> messageBox;
+};
+
+ProbeRun runProbe(const std::string& mode, bool expectMessageBox = false) {
+    char tempFolder[MAX_PATH];
+    GetTempPathA(MAX_PATH, tempFolder);
+    const std::string logPath = std::string(tempFolder) + "runtime_probe_" + mode + ".log";
+    DeleteFileA(logPath.c_str());
+    ProbeRun run;
+    ChildProcess child;
+    EXPECT_TRUE(startSiblingProgram("runtime_probe.exe", mode + " \"" + logPath + "\"", child));
+    if (expectMessageBox) run.messageBox = dismissMessageBox(child.info.dwProcessId, 30000);
+    run.exitCode = child.wait();
+    std::ifstream in(logPath);
+    for (std::string line; std::getline(in, line);) run.log.push_back(line);
+    return run;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(RuntimeProbe, UnhandledNilObjectShowsTheMessageAndExitsWith2) {
+    ProbeRun run = runProbe("nil", true);
+    ASSERT_TRUE(run.messageBox.has_value());
+    EXPECT_EQ(run.messageBox->text, "An exception of class NilObjectException was not handled.\rThe application must shut down.");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_EQ(run.log, (Lines{"open"}));
+}
+
+TEST(RuntimeProbe, UnhandledEndExceptionEndsSilently) {
+    ProbeRun run = runProbe("end");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{"open"}));  // nothing after the raise ran
+}
+
+TEST(RuntimeProbe, QuitAsksTheWindowsClosesTheApplicationAndEnds) {
+    ProbeRun run = runProbe("quit");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{"open", "cancel close", "app close", "close window"}));
+}
+
+TEST(RuntimeProbe, CancelCloseAbandonsTheQuit) {
+    ProbeRun run = runProbe("cancel");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{"open", "cancel close", "quit returned", "end of main"}));
+}
+
+TEST(RuntimeProbe, LoopRunsPeriodicTasksUntilWmQuit) {
+    ProbeRun run = runProbe("loop");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{"open", "task ran 3 times", "run returned", "end of main"}));
+}
+
+TEST(RuntimeProbe, ClosingTheLastWindowEndsTheLoop) {
+    ProbeRun run = runProbe("last-window");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{"open", "task ran 3 times", "run returned", "end of main"}));
+}
+
+TEST(RuntimeProbe, WithoutAnyWindowTheLoopEndsAtOnce) {
+    ProbeRun run = runProbe("no-window");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{"open", "run returned", "end of main"}));
+}
+
+}  // namespace
