@@ -31,6 +31,7 @@ run: build
 
 bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/pool_bench.exe
+	./scripts/wine-run.sh $(WIN32)/bench/loop_bench.exe
 
 clean:
 	rm -rf $(BUILD)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "objects/ClassRegistry.h"
 #include "objects/DataStreamWriter.h"
 #include "objects/EventLookup.h"
+#include "objects/EventLoop.h"
 #include "objects/ExceptionUnwinding.h"
 #include "objects/LoopEntries.h"
 #include "objects/MenuBarModel.h"
@@ -388,6 +390,62 @@ TEST(ProjectItems, MenuBarBecomesMenuItemObjects) {
 
 TEST(ProjectItems, MissingNamedClassMessage) {
     EXPECT_EQ(missingClassMessage("Gizmo"), "The application could not be started because the class Gizmo could not be found.");
+}
+
+}  // namespace
+
+namespace {
+
+class CountingTask : public PeriodicTask {
+public:
+    int runs = 0;
+    void run() override { ++runs; }
+};
+
+// The tick count may advance in steps of several milliseconds.
+void waitForNextTick() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() == start) Sleep(1);
+}
+
+TEST(EventLoop, BackgroundTaskRunsDueTasksOncePerMillisecond) {
+    CountingTask task;
+    addPeriodicTask(&task, 0);
+    bool sameTickSeen = false;
+    for (int attempt = 0; attempt < 50 && !sameTickSeen; ++attempt) {
+        const int before = task.runs;
+        const DWORD start = GetTickCount();
+        RuntimeBackgroundTask();
+        RuntimeBackgroundTask();
+        if (GetTickCount() != start) continue;  // the clock moved between the calls: try again
+        sameTickSeen = true;
+        EXPECT_LE(task.runs - before, 1);
+    }
+    EXPECT_TRUE(sameTickSeen);
+    waitForNextTick();
+    const int before = task.runs;
+    RuntimeBackgroundTask();
+    EXPECT_EQ(task.runs, before + 1);
+    removePeriodicTask(&task);
+    waitForNextTick();
+    RuntimeBackgroundTask();
+    EXPECT_EQ(task.runs, before + 1);
+}
+
+TEST(EventLoop, ElapsedTimeSurvivesTheWrapOfTheTickCount) {
+    EXPECT_EQ(elapsedMilliseconds(0xFFFFFFF0u, 0x10u), 0x20u);
+    EXPECT_EQ(elapsedMilliseconds(100, 250), 150u);
+    EXPECT_EQ(elapsedMilliseconds(0, 0), 0u);
+}
+
+TEST(EventLoop, Clocks) {
+    const DWORD now = GetTickCount();
+    const int32_t ticks = RuntimeTicks();
+    EXPECT_LE(static_cast<DWORD>(ticks) - (now >> 4), 1u);
+    const double micro = RuntimeMicroseconds();
+    EXPECT_GE(micro, now * 1000.0);
+    EXPECT_EQ(std::fmod(micro, 1000.0), 0.0);  // millisecond resolution
+    EXPECT_FALSE(getUserCancelled());
 }
 
 }  // namespace
