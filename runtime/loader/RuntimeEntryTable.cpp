@@ -5,7 +5,11 @@
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "text/MathEntries.h"
+#include "text/NumberEntries.h"
 #include "text/StringEntries.h"
+#include "text/StringFunctionEntries.h"
+#include "text/UserAlerts.h"
 
 namespace {
 
@@ -64,6 +68,68 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(enableMenuItems),
     ENTRY(ApplicationOpenDocument),
     ENTRY(ApplicationNewDocument),
+    // String functions, byte-counting and double-byte
+    ENTRY(StringLeft),
+    ENTRY(StringRight),
+    ENTRY(StringMid2),
+    ENTRY(StringMid3),
+    ENTRY(StringLen),
+    ENTRY(StringAsc),
+    ENTRY(StringChr),
+    ENTRY(StringLCase),
+    ENTRY(StringUCase),
+    ENTRY(StringTitleCase),
+    ENTRY(StringInStr),
+    ENTRY(StringReplace),
+    ENTRY(StringReplaceAll),
+    ENTRY(StringCountFields),
+    ENTRY(StringNthField),
+    ENTRY(runLTrim),
+    ENTRY(runRTrim),
+    ENTRY(runTrim),
+    ENTRY(StringDBCSLeft),
+    ENTRY(StringDBCSRight),
+    ENTRY(StringDBCSMid2),
+    ENTRY(StringDBCSMid3),
+    ENTRY(StringDBCSLen),
+    ENTRY(StringDBCSAsc),
+    ENTRY(StringDBCSChr),
+    ENTRY(StringDBCSInStr),
+
+    // Numbers: conversion, formatting, arithmetic
+    ENTRY(StringVal),
+    ENTRY(runCDbl),
+    ENTRY(StringStr),
+    ENTRY(runCStr),
+    ENTRY(StringFormat),
+    ENTRY(RuntimeHex),
+    ENTRY(RuntimeOct),
+    ENTRY(FPToInt),
+    ENTRY(IntToFP),
+    ENTRY(RuntimeAbs),
+    ENTRY(RuntimeMax),
+    ENTRY(RuntimeMin),
+    ENTRY(RuntimeRound),
+    ENTRY(RuntimeCeil),
+    ENTRY(RuntimeFloor),
+    ENTRY(RuntimeSqrt),
+    ENTRY(RuntimeExp),
+    ENTRY(RuntimeLog),
+    ENTRY(RuntimePow),
+    ENTRY(RuntimeSin),
+    ENTRY(RuntimeCos),
+    ENTRY(RuntimeTan),
+    ENTRY(RuntimeASin),
+    ENTRY(RuntimeACos),
+    ENTRY(RuntimeATan),
+    ENTRY(RuntimeATan2),
+    ENTRY(BitwiseAnd),
+    ENTRY(BitwiseOr),
+    ENTRY(BitwiseXor),
+    ENTRY(RuntimeRGB),
+    ENTRY(rnd),
+    ENTRY(RuntimeBeep),
+    ENTRY(RuntimeMsgBox),
 };
 
 #undef ENTRY
