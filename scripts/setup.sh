@@ -57,11 +57,17 @@ register_binfmt() {
     $SUDO tee /proc/sys/fs/binfmt_misc/register >/dev/null
 }
 
-# Wine takes the ANSI code page from LANG and needs the glibc locale to exist.
+# Wine takes the ANSI code page and the user locale from LANG and needs the
+# glibc locale to exist: Japanese for code page 932, German for a locale whose
+# decimal separator is a comma.
 install_locale() {
-  locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$' && return 0
-  $SUDO sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-  $SUDO locale-gen >/dev/null
+  local name missing=0
+  for name in ja_JP de_DE; do
+    locale -a 2>/dev/null | grep -qi "^$name.utf8\$" && continue
+    $SUDO sed -i "s/^# *$name.UTF-8/$name.UTF-8/" /etc/locale.gen
+    missing=1
+  done
+  [ "$missing" -eq 0 ] || $SUDO locale-gen >/dev/null
 }
 
 install_main_packages

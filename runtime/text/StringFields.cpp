@@ -16,11 +16,45 @@ StringValue replaceFirst(const CharacterTables& tables, const StringValue& s, co
     return s.left(at) + u + s.tail(at + t.length());
 }
 
+namespace {
+
+// Whether text, read character by character, ends with a lead byte whose
+// second byte is missing.
+bool endsInsideCharacter(const CharacterTables& tables, std::string_view text) {
+    size_t b = 0;
+    while (b < text.size() && b + tables.width(static_cast<uint8_t>(text[b])) <= text.size()) {
+        b += tables.width(static_cast<uint8_t>(text[b]));
+    }
+    return b < text.size();
+}
+
+// Replacement over the rewritten text: after each replacement the search
+// reads the new text from the start of its characters, as a text that
+// joins half a character with what follows it must be read.
+StringValue replaceAllRereading(const CharacterTables& tables, const StringValue& s, const StringValue& t,
+                                const StringValue& u) {
+    StringValue rewritten = s;
+    int32_t resume = 0;
+    for (;;) {
+        const int32_t at = TextSearch(tables, rewritten.view(), t.view()).find(resume);
+        if (at < 0) return rewritten;
+        rewritten = rewritten.left(at) + u + rewritten.tail(at + t.length());
+        resume = at + u.length();
+    }
+}
+
+}  // namespace
+
 StringValue replaceAll(const CharacterTables& tables, const StringValue& s, const StringValue& t,
                        const StringValue& u) {
     if (s.empty() || t.empty()) return s;
+    if (tables.doubleByte() && (endsInsideCharacter(tables, t.view()) || endsInsideCharacter(tables, u.view()))) {
+        return replaceAllRereading(tables, s, t, u);
+    }
     // Each search resumes right after the previous match in s, which is where
     // it resumes in the partly rewritten text: after the inserted copy of u.
+    // With t and u made of whole characters, the rewritten text reads the
+    // same from there on as s does.
     TextSearch search(tables, s.view(), t.view());
     std::vector<int32_t> matches;
     for (int32_t at = search.find(0); at >= 0; at = search.find(at + t.length())) matches.push_back(at);
