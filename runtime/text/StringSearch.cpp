@@ -1,16 +1,13 @@
 #include "text/StringSearch.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace runtime {
 namespace {
 
-constexpr size_t kNotFound = static_cast<size_t>(-1);
+constexpr size_t kNotFound = SIZE_MAX;
 constexpr size_t kLargestPiece = size_t{1} << 20;
-// A first byte with more case forms than this is found by a plain walk.
-constexpr size_t kMostScannedForms = 4;
 
 uint8_t byteAt(std::string_view text, size_t i) { return static_cast<uint8_t>(text[i]); }
 
@@ -26,10 +23,12 @@ size_t findByte(std::string_view text, size_t from, size_t end, uint8_t byte) {
 TextSearch::TextSearch(const CharacterTables& tables, std::string_view haystack, std::string_view needle)
     : tables_(tables), haystack_(haystack), foldedNeedle_(needle) {
     auto* bytes = reinterpret_cast<uint8_t*>(foldedNeedle_.data());
-    if (tables.doubleByte()) {
-        tables.platform().upperCase(bytes, static_cast<int32_t>(foldedNeedle_.size()));
-    } else {
+    if (!tables.doubleByte()) {
         for (uint8_t& byte : std::span(bytes, foldedNeedle_.size())) byte = tables.upper(byte);
+    } else {
+        oneByteNeedle_ = std::none_of(needle.begin(), needle.end(),
+                                      [&](char c) { return tables.isLeadByte(static_cast<uint8_t>(c)); });
+        tables.platform().upperCase(bytes, static_cast<int32_t>(foldedNeedle_.size()));
     }
 }
 
@@ -49,7 +48,7 @@ bool TextSearch::matchesSingleByteAt(size_t offset) const {
 
 // Candidates are the places of the first needle byte in any of its case forms;
 // each form is looked for with memchr and its next place kept until passed.
-int32_t TextSearch::findSingleByte(size_t from) const {
+int32_t TextSearch::findSingleByte(size_t from) {
     const size_t end = haystack_.size() - foldedNeedle_.size() + 1;  // past the last possible start
     const auto forms = tables_.bytesFoldingTo(byteAt(foldedNeedle_, 0));
     if (forms.size() > kMostScannedForms) {
@@ -59,26 +58,44 @@ int32_t TextSearch::findSingleByte(size_t from) const {
         }
         return -1;
     }
-    std::array<size_t, kMostScannedForms> next{};
-    for (size_t k = 0; k < forms.size(); ++k) next[k] = findByte(haystack_, from, end, forms[k]);
+    // Places found by an earlier call from no later offset stay valid.
+    const bool reuse = formsFrom_ <= from;
+    for (size_t k = 0; k < forms.size(); ++k) {
+        if (!reuse || (nextForm_[k] != kNotFound && nextForm_[k] < from)) {
+            nextForm_[k] = findByte(haystack_, from, end, forms[k]);
+        }
+    }
+    formsFrom_ = from;
     for (;;) {
-        const size_t candidate = *std::min_element(next.begin(), next.begin() + forms.size());
+        const size_t candidate = *std::min_element(nextForm_.begin(), nextForm_.begin() + forms.size());
         if (candidate == kNotFound) return -1;
+        formsFrom_ = candidate;
         if (matchesSingleByteAt(candidate)) return static_cast<int32_t>(candidate);
         for (size_t k = 0; k < forms.size(); ++k) {
-            if (next[k] == candidate) next[k] = findByte(haystack_, candidate + 1, end, forms[k]);
+            if (nextForm_[k] == candidate) nextForm_[k] = findByte(haystack_, candidate + 1, end, forms[k]);
         }
+        formsFrom_ = candidate + 1;
     }
 }
 
-// Whether the byte at `offset` starts a character when characters are counted
-// from `walkStart`. A byte that is not a lead byte always ends a character, so
-// only the run of lead bytes right before `offset` decides: they pair up, and
-// an odd run leaves `offset` as the second byte of a character.
-bool TextSearch::startsCharacter(size_t offset, size_t walkStart) const {
+// Whether the byte at `offset` of `text` starts a character when characters
+// are counted from `walkStart`. A byte that is not a lead byte always ends a
+// character, so only the run of lead bytes right before `offset` decides: they
+// pair up, and an odd run leaves `offset` as the second byte of a character.
+bool TextSearch::startsCharacter(std::string_view text, size_t offset, size_t walkStart) const {
     size_t runStart = offset;
-    while (runStart > walkStart && tables_.isLeadByte(byteAt(folded_, runStart - 1))) --runStart;
+    while (runStart > walkStart && tables_.isLeadByte(byteAt(text, runStart - 1))) --runStart;
     return (offset - runStart) % 2 == 0;
+}
+
+// Starts the upper-cased copy at a character boundary at or before `from`,
+// unless it already covers `from`.
+void TextSearch::foldFrom(size_t from) {
+    if (folded_.empty()) folded_.resize(haystack_.size());
+    if (from >= foldedBegin_ && from <= foldedEnd_) return;
+    size_t begin = from;
+    while (begin > 0 && tables_.isLeadByte(byteAt(haystack_, begin - 1))) --begin;
+    foldedBegin_ = foldedEnd_ = begin;
 }
 
 // Upper-cases the haystack up to at least `end`. The code page's upper-casing
@@ -89,28 +106,43 @@ void TextSearch::foldThrough(size_t end) {
     end = std::min(end, haystack_.size());
     if (end <= foldedEnd_) return;
     while (end < haystack_.size() && tables_.isLeadByte(byteAt(haystack_, end - 1))) ++end;
-    if (folded_.empty()) folded_.resize(haystack_.size());
     std::memcpy(folded_.data() + foldedEnd_, haystack_.data() + foldedEnd_, end - foldedEnd_);
     tables_.platform().upperCase(reinterpret_cast<uint8_t*>(folded_.data() + foldedEnd_),
                                  static_cast<int32_t>(end - foldedEnd_));
     foldedEnd_ = end;
 }
 
+// Characters are walked in the upper-cased text from `from`. Upper-casing
+// keeps every character whole and one-byte characters one byte long, so from
+// a character boundary a needle of one-byte characters matches where its
+// bytes match through the one-byte case table; from inside a character the
+// walk reads the second byte as upper-cased.
 int32_t TextSearch::findDoubleByte(size_t from) {
-    if (from < foldedBegin_ || from > foldedEnd_) {
-        size_t begin = from;
-        while (begin > 0 && tables_.isLeadByte(byteAt(haystack_, begin - 1))) --begin;
-        foldedBegin_ = foldedEnd_ = begin;
+    if (oneByteNeedle_ && startsCharacter(haystack_, from, 0)) return findOneByteCharacters(from);
+    return findInUpperCased(from);
+}
+
+int32_t TextSearch::findOneByteCharacters(size_t from) {
+    size_t walkStart = from;  // a known character start
+    for (int32_t candidate = findSingleByte(from); candidate >= 0; candidate = findSingleByte(walkStart)) {
+        const auto at = static_cast<size_t>(candidate);
+        if (startsCharacter(haystack_, at, walkStart)) return candidate;
+        // The candidate is the second byte of a character: the next byte starts one.
+        walkStart = at + 1;
     }
+    return -1;
+}
+
+int32_t TextSearch::findInUpperCased(size_t from) {
     const size_t length = haystack_.size();
     const size_t needle = foldedNeedle_.size();
+    foldFrom(from);
     size_t walkStart = from;  // a known character start
     size_t p = from;
     while (length - p >= needle) {
         foldThrough(p + needle + nextPiece_);
         nextPiece_ = std::min(nextPiece_ * 2, kLargestPiece);
-        const std::string_view window(folded_.data() + p, foldedEnd_ - p);
-        const size_t hit = window.find(foldedNeedle_);
+        const size_t hit = std::string_view(folded_).substr(p, foldedEnd_ - p).find(foldedNeedle_);
         if (hit == std::string_view::npos) {
             if (foldedEnd_ == length) return -1;
             // A match may still start in the last needle - 1 bytes of this piece.
@@ -118,8 +150,7 @@ int32_t TextSearch::findDoubleByte(size_t from) {
             continue;
         }
         const size_t candidate = p + hit;
-        if (startsCharacter(candidate, walkStart)) return static_cast<int32_t>(candidate);
-        // The candidate is the second byte of a character: the next byte starts one.
+        if (startsCharacter(folded_, candidate, walkStart)) return static_cast<int32_t>(candidate);
         walkStart = p = candidate + 1;
     }
     return -1;

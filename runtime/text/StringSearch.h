@@ -3,6 +3,7 @@
 // starts, counting characters from the offset where the search begins.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,17 +22,31 @@ public:
     int32_t find(int32_t from);
 
 private:
-    int32_t findSingleByte(size_t from) const;
+    // A first needle byte with more case forms than this is found by a plain walk.
+    static constexpr size_t kMostScannedForms = 4;
+
+    int32_t findSingleByte(size_t from);
     bool matchesSingleByteAt(size_t offset) const;
     int32_t findDoubleByte(size_t from);
-    bool startsCharacter(size_t offset, size_t walkStart) const;
+    int32_t findOneByteCharacters(size_t from);
+    int32_t findInUpperCased(size_t from);
+    bool startsCharacter(std::string_view text, size_t offset, size_t walkStart) const;
+    void foldFrom(size_t from);
     void foldThrough(size_t end);
 
     const CharacterTables& tables_;
     std::string_view haystack_;
     std::string foldedNeedle_;
-    // Double-byte mode: the haystack upper-cased by the code page, filled in
-    // pieces that begin and end on character boundaries as the search advances.
+    // Single-byte mode: the next place of each case form of the first needle
+    // byte at or after formsFrom_, kept across calls that move forward.
+    std::array<size_t, kMostScannedForms> nextForm_{};
+    size_t formsFrom_ = SIZE_MAX;
+    // Double-byte mode: a needle of one-byte characters is matched through the
+    // one-byte case table, as in single-byte mode, when the search starts on a
+    // character boundary. Else the haystack is upper-cased by the code page,
+    // in pieces that begin and end on character boundaries as the search
+    // advances.
+    bool oneByteNeedle_ = false;
     std::string folded_;
     size_t foldedBegin_ = 0;
     size_t foldedEnd_ = 0;

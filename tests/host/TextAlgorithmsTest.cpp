@@ -119,7 +119,7 @@ TEST_P(TextAlgorithms, SearchMatchesTheModel) {
         const std::string t = random.text(3, kHardBytes);
         const int32_t i = random.number(-2, static_cast<int32_t>(s.size()) + 2);
         ASSERT_EQ(runtime::findText(tables_, i, s, t), modelFind(tables_, i, s, t))
-            << "round " << round;
+            << "round " << round << " i=" << i << " s=" << testing_support::shown(s) << " t=" << testing_support::shown(t);
     }
 }
 
