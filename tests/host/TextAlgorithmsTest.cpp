@@ -189,6 +189,14 @@ TEST(NumberText, FixedAndExponentialTextAreTheFormattedOutputs) {
         std::snprintf(expected, sizeof expected, "%.*e", decimals, x);
         ASSERT_EQ(runtime::exponentialText(x, decimals), expected) << x;
     }
+    // Many decimals: the exact binary value, then zeros.
+    static char wide[2048];
+    for (int decimals : {400, 1000}) {
+        std::snprintf(wide, sizeof wide, "%.*f", decimals, 0.1);
+        EXPECT_EQ(runtime::fixedText(0.1, decimals), wide);
+        std::snprintf(wide, sizeof wide, "%.*e", decimals, -1e300);
+        EXPECT_EQ(runtime::exponentialText(-1e300, decimals), wide);
+    }
     // Exact halves round to even.
     EXPECT_EQ(runtime::fixedText(0.125, 2), "0.12");
     EXPECT_EQ(runtime::fixedText(0.375, 2), "0.38");
