@@ -82,7 +82,10 @@ Digits digitsFor(double x, SectionShape& shape) {
     size_t exponentAt = text.find_first_of("eE");
     if (shape.fractionPlaces > 0) {
         if (shape.exponent && exponentAt != std::string::npos) {
-            while (exponentAt > 0 && text[exponentAt - 1] == '0') text.erase(--exponentAt, 1);
+            size_t zeros = exponentAt;
+            while (zeros > 0 && text[zeros - 1] == '0') --zeros;
+            text.erase(zeros, exponentAt - zeros);
+            exponentAt = zeros;
         } else {
             while (!text.empty() && text.back() == '0') text.pop_back();
         }

@@ -36,10 +36,10 @@ int32_t TextSearch::find(int32_t from) {
     if (from < 0) from = 0;
     const size_t start = static_cast<size_t>(from);
     if (start >= haystack_.size() || haystack_.size() - start < foldedNeedle_.size()) return -1;
-    return tables_.doubleByte() ? findDoubleByte(start) : findSingleByte(start);
+    return tables_.doubleByte() ? findDoubleByte(start) : findByCaseTable(start);
 }
 
-bool TextSearch::matchesSingleByteAt(size_t offset) const {
+bool TextSearch::matchesByCaseTableAt(size_t offset) const {
     for (size_t k = 1; k < foldedNeedle_.size(); ++k) {
         if (tables_.upper(byteAt(haystack_, offset + k)) != byteAt(foldedNeedle_, k)) return false;
     }
@@ -48,13 +48,13 @@ bool TextSearch::matchesSingleByteAt(size_t offset) const {
 
 // Candidates are the places of the first needle byte in any of its case forms;
 // each form is looked for with memchr and its next place kept until passed.
-int32_t TextSearch::findSingleByte(size_t from) {
+int32_t TextSearch::findByCaseTable(size_t from) {
     const size_t end = haystack_.size() - foldedNeedle_.size() + 1;  // past the last possible start
     const auto forms = tables_.bytesFoldingTo(byteAt(foldedNeedle_, 0));
     if (forms.size() > kMostScannedForms) {
         const uint8_t first = byteAt(foldedNeedle_, 0);
         for (size_t p = from; p < end; ++p) {
-            if (tables_.upper(byteAt(haystack_, p)) == first && matchesSingleByteAt(p)) return static_cast<int32_t>(p);
+            if (tables_.upper(byteAt(haystack_, p)) == first && matchesByCaseTableAt(p)) return static_cast<int32_t>(p);
         }
         return -1;
     }
@@ -70,7 +70,7 @@ int32_t TextSearch::findSingleByte(size_t from) {
         const size_t candidate = *std::min_element(nextForm_.begin(), nextForm_.begin() + forms.size());
         if (candidate == kNotFound) return -1;
         formsFrom_ = candidate;
-        if (matchesSingleByteAt(candidate)) return static_cast<int32_t>(candidate);
+        if (matchesByCaseTableAt(candidate)) return static_cast<int32_t>(candidate);
         for (size_t k = 0; k < forms.size(); ++k) {
             if (nextForm_[k] == candidate) nextForm_[k] = findByte(haystack_, candidate + 1, end, forms[k]);
         }
@@ -124,7 +124,7 @@ int32_t TextSearch::findDoubleByte(size_t from) {
 
 int32_t TextSearch::findOneByteCharacters(size_t from) {
     size_t walkStart = from;  // a known character start
-    for (int32_t candidate = findSingleByte(from); candidate >= 0; candidate = findSingleByte(walkStart)) {
+    for (int32_t candidate = findByCaseTable(from); candidate >= 0; candidate = findByCaseTable(walkStart)) {
         const auto at = static_cast<size_t>(candidate);
         if (startsCharacter(haystack_, at, walkStart)) return candidate;
         // The candidate is the second byte of a character: the next byte starts one.

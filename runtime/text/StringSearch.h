@@ -25,8 +25,8 @@ private:
     // A first needle byte with more case forms than this is found by a plain walk.
     static constexpr size_t kMostScannedForms = 4;
 
-    int32_t findSingleByte(size_t from);
-    bool matchesSingleByteAt(size_t offset) const;
+    int32_t findByCaseTable(size_t from);
+    bool matchesByCaseTableAt(size_t offset) const;
     int32_t findDoubleByte(size_t from);
     int32_t findOneByteCharacters(size_t from);
     int32_t findInUpperCased(size_t from);
@@ -37,8 +37,9 @@ private:
     const CharacterTables& tables_;
     std::string_view haystack_;
     std::string foldedNeedle_;
-    // Single-byte mode: the next place of each case form of the first needle
-    // byte at or after formsFrom_, kept across calls that move forward.
+    // Matching through the one-byte case table: the next place of each case
+    // form of the first needle byte at or after formsFrom_, kept across calls
+    // that move forward.
     std::array<size_t, kMostScannedForms> nextForm_{};
     size_t formsFrom_ = SIZE_MAX;
     // Double-byte mode: a needle of one-byte characters is matched through the

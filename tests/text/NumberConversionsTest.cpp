@@ -184,6 +184,10 @@ TEST(NumberConversions, StringFormatWritesLongNumbersWhole) {
     Owned places(std::string(400, '0'));
     Owned padded(StringFormat(42, places));
     EXPECT_EQ(padded.bytes(), std::string(398, '0') + "42");
+    // 200,000 fraction places before an exponent: the digits of 1 are all zeros.
+    Owned manyPlaces("0." + std::string(200000, '0') + "e");
+    Owned scientific(StringFormat(1, manyPlaces));
+    EXPECT_EQ(scientific.bytes(), "1." + std::string(200000, '0') + "e+00");
 }
 
 TEST(NumberConversions, LocaleFormsWithAFullStop) {
