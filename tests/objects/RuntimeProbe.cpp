@@ -77,6 +77,7 @@ const uint32_t* buildProject() {
     const int32_t application = p.addNamedClass("Application");
     const int32_t window = p.addNamedClass("Window");
     gEndException = p.addNamedClass("EndException");
+    if (gMode == "missing-class") p.addNamedClass("Gizmo");
     p.addCompiledClass({.name = "ProbeApp", .size = 28, .superIndex = application,
                         .eventHandlers = {{"Open", reinterpret_cast<void*>(appOpen)}, {"Close", reinterpret_cast<void*>(appClose)}}});
     gWindowClass = p.addCompiledClass({.name = "ProbeWindow", .size = 112, .superIndex = window,

@@ -45,6 +45,14 @@ TEST(RuntimeProbe, UnhandledNilObjectShowsTheMessageAndExitsWith2) {
     EXPECT_EQ(run.log, (Lines{"open"}));
 }
 
+TEST(RuntimeProbe, AClassNamedButNowhereDefinedRefusesToStart) {
+    ProbeRun run = runProbe("missing-class", true);
+    ASSERT_TRUE(run.messageBox.has_value());
+    EXPECT_EQ(run.messageBox->text, "The application could not be started because the class Gizmo could not be found.");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(run.log.empty());  // no Open
+}
+
 TEST(RuntimeProbe, UnhandledEndExceptionEndsSilently) {
     ProbeRun run = runProbe("end");
     EXPECT_EQ(run.exitCode, 0u);
