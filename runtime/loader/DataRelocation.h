@@ -7,7 +7,7 @@
 
 #include "loader/LoadResult.h"
 
-namespace runtime::image {
+namespace runtime::loader {
 
 // Applies the stream to data1. A run that would reach past the end of data1
 // fails the load; skips may move the cursor anywhere, since only runs write.
@@ -15,4 +15,4 @@ namespace runtime::image {
 LoadResult relocateData(std::span<uint8_t> data1, std::span<const uint8_t> stream, uint32_t codeBase,
                         uint32_t dataBase);
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

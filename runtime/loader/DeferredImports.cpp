@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace runtime::image {
+namespace runtime::loader {
 
 void DeferredImportList::add(StringValue memberText, uint32_t chainHead) {
     records_.push_front(DeferredImport{std::move(memberText), chainHead});
@@ -23,4 +23,4 @@ void bindDeferredImports(DeferredImportList& list, PlacedBlock code, const Membe
     }
 }
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

@@ -12,7 +12,7 @@
 #include "loader/ImportChain.h"
 #include "text/StringValue.h"
 
-namespace runtime::image {
+namespace runtime::loader {
 
 struct DeferredImport {
     StringValue memberText;  // the import name without its leading "!", kind letter first
@@ -41,4 +41,4 @@ using MemberResolver = std::function<uint32_t(const StringValue& memberText)>;
 // points every call site of its chain at the result. The list is empty after.
 void bindDeferredImports(DeferredImportList& list, PlacedBlock code, const MemberResolver& resolve);
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

@@ -3,14 +3,14 @@
 #include <cstring>
 #include <string>
 
-namespace runtime::image {
+namespace runtime::loader {
 
-std::vector<uint8_t>& ImageBlocks::operator[](::image::Block block) {
+std::vector<uint8_t>& ImageBlocks::operator[](image::Block block) {
     switch (block) {
-    case ::image::Block::Code1: return code1;
-    case ::image::Block::Code2: return code2;
-    case ::image::Block::Data1: return data1;
-    case ::image::Block::Data2: break;
+    case image::Block::Code1: return code1;
+    case image::Block::Code2: return code2;
+    case image::Block::Data1: return data1;
+    case image::Block::Data2: break;
     }
     return data2;
 }
@@ -24,8 +24,8 @@ bool MemorySource::read(uint8_t* into, uint32_t n) {
 
 LoadResult readAppendedImage(ByteSource& source, ImageBlocks& blocks, std::string_view fileName) {
     uint64_t position = 0;  // from the start of the image
-    for (::image::Block block : ::image::kBlocksInImageOrder) {
-        const std::string name(::image::blockName(block));
+    for (image::Block block : image::kBlocksInImageOrder) {
+        const std::string name(image::blockName(block));
         if (source.remaining() < 4) {
             return LoadResult::failure(damagedImageMessage("the length of block " + name + " is missing at image offset " +
                                                            hexOffset(position)));
@@ -33,7 +33,7 @@ LoadResult readAppendedImage(ByteSource& source, ImageBlocks& blocks, std::strin
         uint8_t lengthBytes[4];
         if (!source.read(lengthBytes, 4)) return LoadResult::failure(unreadableFileMessage(fileName));
         position += 4;
-        const uint32_t length = ::image::readU32(lengthBytes);
+        const uint32_t length = image::readU32(lengthBytes);
         if (length > source.remaining()) {
             return LoadResult::failure(damagedImageMessage("block " + name + " claims " + hexOffset(length) +
                                                            " bytes but only " + hexOffset(source.remaining()) +
@@ -57,4 +57,4 @@ LoadResult readWholeFile(ByteSource& source, std::vector<uint8_t>& block, std::s
     return LoadResult::success();
 }
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

@@ -12,7 +12,7 @@
 #include "loader/ImageFormat.h"
 #include "loader/LoadResult.h"
 
-namespace runtime::image {
+namespace runtime::loader {
 
 struct ImageBlocks {
     std::vector<uint8_t> code1;
@@ -20,7 +20,7 @@ struct ImageBlocks {
     std::vector<uint8_t> data1;
     std::vector<uint8_t> data2;
 
-    std::vector<uint8_t>& operator[](::image::Block block);
+    std::vector<uint8_t>& operator[](image::Block block);
 };
 
 // A stream of image bytes: the executable from the image offset on, or one
@@ -53,4 +53,4 @@ LoadResult readAppendedImage(ByteSource& source, ImageBlocks& blocks, std::strin
 // Reads all that is left of `source` as one block (a development file).
 LoadResult readWholeFile(ByteSource& source, std::vector<uint8_t>& block, std::string_view fileName);
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

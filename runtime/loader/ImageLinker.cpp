@@ -5,7 +5,7 @@
 #include "loader/ImageFormat.h"
 #include "loader/LinkRecords.h"
 
-namespace runtime::image {
+namespace runtime::loader {
 namespace {
 
 constexpr std::string_view kLibraryPrefix = "!X";
@@ -55,7 +55,7 @@ LoadResult linkDataReference(PlacedBlock code, const LinkRecord& record, uint32_
             damagedImageMessage(where + " points at offset " + hexOffset(offset) + ", which is linked already"));
     }
     uint8_t* word = code.bytes.data() + offset;
-    ::image::writeU32(word, ::image::readU32(word) + dataBase);
+    image::writeU32(word, image::readU32(word) + dataBase);
     return LoadResult::success();
 }
 
@@ -82,4 +82,4 @@ LoadResult linkCode(PlacedBlock code, std::span<const uint8_t> linkRecords, uint
     }
 }
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

@@ -13,7 +13,7 @@
 #include "loader/ImportChain.h"
 #include "loader/LoadResult.h"
 
-namespace runtime::image {
+namespace runtime::loader {
 
 struct LibraryRoutine {
     enum class Status { Found, LibraryMissing, RoutineMissing };
@@ -35,4 +35,4 @@ public:
 LoadResult linkCode(PlacedBlock code, std::span<const uint8_t> linkRecords, uint32_t dataBase, ImportBinder& binder,
                     DeferredImportList& deferred);
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

@@ -13,7 +13,7 @@
 
 #include "loader/LoadResult.h"
 
-namespace runtime::image {
+namespace runtime::loader {
 
 // A block of the image at its final place: `base` is the 32-bit address of
 // bytes[0] as the compiled code sees it.
@@ -43,4 +43,4 @@ LoadResult checkImportChain(std::span<const uint8_t> code, uint32_t head, std::s
 // outside the block, so it is safe on any chain.
 void patchImportChain(PlacedBlock code, uint32_t head, uint32_t target);
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-namespace runtime::image {
+namespace runtime::loader {
 
 struct LinkRecord {
     enum class Kind : uint8_t { Import, DataReference };
@@ -34,4 +34,4 @@ private:
     uint32_t truncatedAt_ = 0;
 };
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

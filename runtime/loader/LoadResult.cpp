@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace runtime::image {
+namespace runtime::loader {
 namespace {
 
 std::string concat(std::initializer_list<std::string_view> parts) {
@@ -45,4 +45,4 @@ std::string hexOffset(uint64_t value) {
     return text;
 }
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

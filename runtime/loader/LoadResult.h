@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace runtime::image {
+namespace runtime::loader {
 
 class [[nodiscard]] LoadResult {
 public:
@@ -41,4 +41,4 @@ std::string unboundMemberMessage(std::string_view member);
 // "0x1A2B": offsets in messages.
 std::string hexOffset(uint64_t value);
 
-}  // namespace runtime::image
+}  // namespace runtime::loader

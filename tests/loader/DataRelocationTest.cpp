@@ -7,7 +7,7 @@
 #include "ImageBytes.h"
 #include "loader/DataRelocation.h"
 
-using namespace runtime::image;
+using namespace runtime::loader;
 using namespace loader_test;
 
 namespace {

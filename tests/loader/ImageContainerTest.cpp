@@ -5,7 +5,7 @@
 #include "ImageBytes.h"
 #include "loader/ImageContainer.h"
 
-using namespace runtime::image;
+using namespace runtime::loader;
 using namespace loader_test;
 
 namespace {

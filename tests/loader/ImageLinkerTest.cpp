@@ -12,7 +12,7 @@
 #include "ImageBytes.h"
 #include "loader/ImageLinker.h"
 
-using namespace runtime::image;
+using namespace runtime::loader;
 using namespace loader_test;
 
 namespace {

@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace runtime::image;
+using namespace runtime::loader;
 
 constexpr uint32_t kCodeBase = 0x10000000;
 constexpr uint32_t kDataBase = 0x20000000;

@@ -275,7 +275,18 @@ private:
         return {Target::Kind::Import, 0, symbol, *import};
     }
 
-    Target resolve(const Site& site, uint32_t index) const {
+    // A name for what a relocation against a section symbol reaches: the symbol
+    // defined at that place, or the section and offset.
+    std::string nameAt(const CoffObject& object, int16_t section, uint32_t offset) const {
+        for (const CoffSymbol& symbol : object.symbols) {
+            if (!symbol.isAuxiliary && !symbol.definition && symbol.section == section && symbol.value == offset) {
+                return symbol.name;
+            }
+        }
+        return object.sections[static_cast<size_t>(section) - 1].name + "+" + hex(offset);
+    }
+
+    Target resolve(const Site& site, uint32_t index, uint32_t addend) const {
         const CoffObject& object = objects_[site.object];
         if (index >= object.symbols.size() || object.symbols[index].isAuxiliary) {
             fail(site, "the relocation refers to symbol index " + std::to_string(index) + ", which does not exist");
@@ -285,7 +296,7 @@ private:
             const size_t s = static_cast<size_t>(symbol.section) - 1;
             if (s < object.sections.size() && place_[site.object][s]) {
                 const Definition local{site.object, symbol.section, symbol.value};
-                return targetOf(local, symbol.name);
+                return targetOf(local, symbol.definition ? nameAt(object, symbol.section, addend) : symbol.name);
             }
             if (symbol.storageClass == kSymExternal) return resolveGlobal(site, symbol.name);
             fail(site, "\"" + symbol.name + "\" lies in a section that is not placed in the image");
@@ -307,7 +318,7 @@ private:
             }
             const uint32_t at = *place_[o][s] + relocation.offset;
             const uint32_t addend = image::readU32(block.data() + at);
-            const Target target = resolve(site, relocation.symbolIndex);
+            const Target target = resolve(site, relocation.symbolIndex, addend);
             switch (relocation.type) {
             case kRelDir32: image::writeU32(block.data() + at, addend + absolute(site, target, inCode, at)); break;
             case kRelRel32: image::writeU32(block.data() + at, addend + relative(site, target, inCode, at)); break;

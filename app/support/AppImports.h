@@ -1,0 +1,27 @@
+// What application code compiled into the image calls: the runtime's routines
+// (bound by name when the image is linked), routines of Windows libraries and
+// members of plug-in classes. Include this instead of any runtime header.
+//
+// The runtime's entry headers are plain declarations (cdecl, extern "C") that
+// compile freestanding, so application code shares them with the runtime and
+// the two can never disagree on a signature.
+#pragma once
+
+#include "text/StringEntries.h"
+
+// The link name of a routine of a Windows library, for a declaration such as
+//   extern "C" WINAPI_IMPORT unsigned GetTickCount_() APP_LIBRARY_IMPORT("kernel32.dll", "GetTickCount");
+// The image links it as "!Xkernel32.dll!GetTickCount"; a missing library or
+// routine refuses the start with a message.
+#define APP_LIBRARY_IMPORT(library, routine) __asm__("\"!X" library "!" routine "\"")
+
+// The link name of a member of a plug-in class or a global plug-in method:
+// kind "M" (a method's first routine), "W" (its second), "G" (a property
+// getter) or "S" (a setter), then "Class!member text" or the member text alone:
+//   extern "C" void AddRow(void* self, StringHandle text)
+//       APP_PLUGIN_MEMBER("M", "BevelButton!AddRow(text As String)");
+// The text cannot contain a double quote.
+#define APP_PLUGIN_MEMBER(kind, text) __asm__("\"!" kind text "\"")
+
+// Windows routines use the stdcall convention.
+#define WINAPI_IMPORT __attribute__((stdcall))

@@ -1,0 +1,97 @@
+// The project description: its generic syntax (statements, arguments, blocks,
+// with a place for every token) and the sections, with file, line and column
+// in every error.
+#include <gtest/gtest.h>
+
+#include "DescriptionSyntax.h"
+#include "ProjectDescription.h"
+#include "ToolError.h"
+
+using namespace imagetool;
+
+namespace {
+
+std::string errorOf(std::string_view text) {
+    try {
+        parseProjectDescription("p.project", text);
+    } catch (const ToolError& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+TEST(ProjectDescription, ReadsTheEntryRoutine) {
+    const ProjectDescription project =
+        parseProjectDescription("app.project", "# The application\r\n\n  entry   AppEntry   # its entry\r\n");
+    EXPECT_EQ(project.entry.name, "AppEntry");
+    EXPECT_EQ(project.entry.where.text(), "app.project:3:11");
+}
+
+TEST(ProjectDescription, ReportsEveryErrorWithItsPlace) {
+    struct Case {
+        std::string_view text;
+        std::string_view message;
+    };
+    const Case cases[] = {
+        {"", "p.project:1:1: the description has no 'entry' section"},
+        {"# only a comment\n\n", "p.project:3:1: the description has no 'entry' section"},
+        {"entry Entry\nentry Other\n", "p.project:2:1: 'entry' is given twice (first at p.project:1:1)"},
+        {"entree Entry\n", "p.project:1:1: unknown section 'entree' (known: entry)"},
+        {"entry\n", "p.project:1:1: expected 'entry <function name>'"},
+        {"entry A B\n", "p.project:1:9: expected 'entry <function name>'"},
+        {"entry \"Entry\"\n", "p.project:1:7: the entry routine must be a word, not a string"},
+        {"entry 12\n", "p.project:1:7: the entry routine must be a word, not an integer"},
+        {"entry Entry {\n}\n", "p.project:1:1: 'entry' takes no block"},
+        {"entry Entry }\n", "p.project:1:13: expected the end of the line at the end of a statement"},
+        {"}\n", "p.project:1:1: '}' without a block to close"},
+        {"{\n", "p.project:1:1: '{' must follow a statement on its line"},
+        {"entry Entry\nsection {\n  item 1\n", "p.project:2:9: this block is not closed"},
+        {"entry Entry\nsection {x\n}\n", "p.project:2:10: expected the end of the line after '{'"},
+        {"entry Entry\nsection {\n} more\n", "p.project:3:3: expected the end of the line after '}'"},
+        {"entry \"unterminated\n", "p.project:1:7: this string is not closed on its line"},
+        {"entry \"a\\q\"\n", "p.project:1:9: unknown escape \\q"},
+        {"entry \"\\x4\"\n", "p.project:1:8: \\x needs two hexadecimal digits"},
+        {"entry Entry @\n", "p.project:1:13: unexpected character '@'"},
+        {"# 送信\nentry \"送信\" 送\n", "p.project:2:12: unexpected character '\\xE9'"},
+        {"entry 0x\n", "p.project:1:7: malformed number"},
+        {"entry 12ab\n", "p.project:1:7: malformed number"},
+        {"entry 99999999999\n", "p.project:1:7: number out of range"},
+        {"\tentry\tEntry\tEntry\n", "p.project:1:14: expected 'entry <function name>'"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(errorOf(c.text), c.message) << c.text;
+}
+
+TEST(DescriptionSyntax, ReadsNestedBlocksWithTheirArguments) {
+    const DescriptionFile file = parseDescriptionSyntax("n.project",
+                                                        "class My_App {\n"
+                                                        "    super Application\n"
+                                                        "    event Open \"on\\x41pp\\tOpen\" -7 0x1F\n"
+                                                        "    menu {\n"
+                                                        "        item \"終了\"\n"
+                                                        "    }\n"
+                                                        "}\n"
+                                                        "entry Entry");
+    ASSERT_EQ(file.statements.size(), 2u);
+    const Statement& cls = file.statements[0];
+    EXPECT_EQ(cls.keyword.text, "class");
+    ASSERT_EQ(cls.arguments.size(), 1u);
+    EXPECT_EQ(cls.arguments[0].text, "My_App");
+    ASSERT_TRUE(cls.hasBlock);
+    ASSERT_EQ(cls.block.size(), 3u);
+    const Statement& event = cls.block[1];
+    ASSERT_EQ(event.arguments.size(), 4u);
+    EXPECT_EQ(event.arguments[0].kind, Token::Kind::Word);
+    EXPECT_EQ(event.arguments[1].kind, Token::Kind::String);
+    EXPECT_EQ(event.arguments[1].text, "onApp\tOpen");
+    EXPECT_EQ(event.arguments[2].integer, -7);
+    EXPECT_EQ(event.arguments[3].integer, 0x1F);
+    EXPECT_EQ(event.arguments[3].where.text(), "n.project:3:36");
+    const Statement& menu = cls.block[2];
+    ASSERT_TRUE(menu.hasBlock);
+    ASSERT_EQ(menu.block.size(), 1u);
+    EXPECT_EQ(menu.block[0].arguments[0].text, "終了");
+    EXPECT_FALSE(file.statements[1].hasBlock);
+    EXPECT_EQ(file.end.text(), "n.project:8:12");
+}
+
+}  // namespace
