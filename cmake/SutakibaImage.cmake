@@ -53,7 +53,7 @@ function(sutakiba_image_objects out_var folder)
 endfunction()
 
 # sutakiba_add_image(<target> PROJECT <file> SOURCES <sources...>
-#                    [EXE <out.exe> RUNTIME <runtime.exe>] [DEV_DIR <folder>]
+#                    [EXE <out.exe> RUNTIME <runtime target>] [DEV_DIR <folder>]
 #                    [IMAGE <file>] [OBJECTS_VAR <var>])
 # Compiles the sources and runs the tool: EXE is a copy of the runtime with the
 # image appended, DEV_DIR gets the four development files, IMAGE the bare image.
@@ -66,7 +66,7 @@ function(sutakiba_add_image target)
   set(arguments --project ${project})
   set(depends ${objects} ${project})
   if(I_EXE)
-    list(APPEND arguments --runtime ${I_RUNTIME} --exe ${I_EXE})
+    list(APPEND arguments --runtime $<TARGET_FILE:${I_RUNTIME}> --exe ${I_EXE})
     list(APPEND outputs ${I_EXE})
     list(APPEND depends ${I_RUNTIME})
   endif()

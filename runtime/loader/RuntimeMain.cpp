@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "loader/ImageLoader.h"
 #include "loader/Instance.h"
+#include "text/FatalError.h"
 #include "text/GlobalLock.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -11,5 +13,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     runtime::setInstanceHandle(instance);
     InitCommonControls();
     runtime::initGlobalLock();
-    return 0;
+    // A start that failed is not reported as success.
+    return runtime::runImageLoader() ? 0 : static_cast<int>(runtime::kExitLoadFailure);
 }
