@@ -1,5 +1,5 @@
 # The two commands of this project (see README.md):
-#   make run    build, then start sutakiba.exe under Wine
+#   make run    build, then start sutakiba.exe (with the application image) under Wine
 #   make test   build, then run every test
 # Both first install whatever this machine lacks (scripts/setup.sh).
 
@@ -27,7 +27,7 @@ test: build
 	ctest --test-dir $(WIN32) --output-on-failure -j $(JOBS)
 
 run: build
-	./scripts/run.sh $(WIN32)/runtime/sutakiba.exe
+	./scripts/run.sh $(WIN32)/app/sutakiba.exe
 
 bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/pool_bench.exe
