@@ -4,10 +4,20 @@
 //
 // The runtime's entry headers are plain declarations (cdecl, extern "C") that
 // compile freestanding, so application code shares them with the runtime and
-// the two can never disagree on a signature.
+// the two can never disagree on a signature. Each family's header is listed
+// here as it joins the runtime entry table.
 #pragma once
 
+#include <cstdint>
+
+#include "objects/LoopEntries.h"
+#include "objects/ObjectEntries.h"
+#include "objects/RuntimeStartup.h"
 #include "text/StringEntries.h"
+
+// The project table that the image tool makes from the project description
+// (data1 word 1 points at it too): what the entry routine hands RuntimeInit.
+extern "C" const uint32_t ProjectTable[];
 
 // The link name of a routine of a Windows library, for a declaration such as
 //   extern "C" WINAPI_IMPORT unsigned GetTickCount_() APP_LIBRARY_IMPORT("kernel32.dll", "GetTickCount");

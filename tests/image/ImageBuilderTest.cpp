@@ -111,6 +111,7 @@ TEST(ImageBuilder, RefusesWhatTheImageCannotExpress) {
          ": .text+0x1: a relative reference to \"table\" cannot be expressed; only code and imports can be called"},
         {{"NoEntry.S"}, "entry.project:2:7: the entry routine Entry is not defined by the objects"},
         {{"EntryInData.S"}, "entry.project:2:7: the entry routine Entry is not code"},
+        {{"DefinesProjectTable.S"}, ": symbol _ProjectTable is reserved for a structure the image tool makes"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> paths;
@@ -124,6 +125,17 @@ TEST(ImageBuilder, RefusesWhatTheImageCannotExpress) {
             if (!c.message.starts_with("entry.project")) EXPECT_TRUE(message.starts_with(paths[0])) << message;
         }
     }
+}
+
+TEST(ImageBuilder, CodeReachesTheProjectTableByName) {
+    const BuiltImage image = buildImage(loadObjects({fixtureObject("runtime_startup_image", "RuntimeStartup.cpp")}),
+                                        entryProject());
+    const uint32_t table = image::readU32(image.data1.data() + 4);
+    const Imports imports = readLinkRecords(image);
+    ASSERT_EQ(imports.dataReferences.size(), 1u);
+    EXPECT_EQ(image::readU32(image.code1.data() + imports.dataReferences[0]), table);
+    EXPECT_TRUE(imports.sites.contains("RuntimeInit"));
+    EXPECT_TRUE(imports.sites.contains("!GBevelButton!MenuValue"));
 }
 
 TEST(ImageBuilder, RefusesASymbolDefinedTwice) {

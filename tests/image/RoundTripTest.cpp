@@ -77,6 +77,9 @@ std::string linkerScript(const std::vector<CoffObject>& objects, const BuiltImag
         const std::string symbol = name.starts_with('!') ? name : "_" + name;
         script += "\"" + symbol + "\" = " + std::to_string(address) + ";\n";
     }
+    for (const auto& [symbol, offset] : image.generatedSymbols) {
+        script += "\"" + symbol + "\" = " + std::to_string(kDataBase + offset) + ";\n";
+    }
     return script;
 }
 
@@ -141,6 +144,10 @@ TEST(RoundTrip, TheCppFixtureMatchesGnuLd) {
 
 TEST(RoundTrip, TheAssemblerFixtureMatchesGnuLd) {
     expectSameAsLd("relocations", {fixtureObject("relocations_image", "Relocations.S")});
+}
+
+TEST(RoundTrip, TheRuntimeStartupFixtureMatchesGnuLd) {
+    expectSameAsLd("runtime-startup", {fixtureObject("runtime_startup_image", "RuntimeStartup.cpp")});
 }
 
 TEST(RoundTrip, ThePluginMemberFixtureMatchesGnuLd) {

@@ -300,4 +300,14 @@ TEST(ImageLoader, BindsPluginMembersLastInFirstOutAndTrapsAnUnboundOne) {
               "AddRow a+b\n");
 }
 
+TEST(ImageLoader, StartUpBindsPluginMembersThatNothingResolvesToTraps) {
+    const fs::path folder = scratch("runtime-startup");
+    copyDevelopmentFiles("runtime_startup", folder);
+    const Outcome run = runDevelopment(folder, true);
+    ASSERT_TRUE(run.box.has_value());
+    EXPECT_EQ(run.box->text,
+              "The application cannot continue because the plug-in member !GBevelButton!MenuValue could not be found.");
+    EXPECT_EQ(run.exitCode, 1u) << "200 and more would mean the member was called";
+}
+
 }  // namespace

@@ -21,6 +21,7 @@ enum class Fate { Code, Data, Discard };
 // data1 at page boundaries.
 constexpr uint32_t kMaxAlignment = 4096;
 constexpr uint8_t kComdatNoDuplicates = 1;
+constexpr const char* kProjectTableSymbol = "_ProjectTable";
 
 std::string hex(uint64_t value) {
     char text[24];
@@ -234,11 +235,23 @@ private:
         }
     }
 
+    // A structure the tool makes in data1, which code reaches by a symbol of
+    // that name.
+    void defineGenerated(const std::string& symbol, uint32_t offset) {
+        if (auto it = globals_.find(symbol); it != globals_.end()) {
+            throw ToolError(objects_[it->second.object].path + ": symbol " + symbol +
+                            " is reserved for a structure the image tool makes");
+        }
+        image_.generatedSymbols[symbol] = offset;
+    }
+
     // The project table: the class count and the project item count, both 0
-    // until the description declares classes and items.
+    // until the description declares classes and items. Code passes it to
+    // RuntimeInit as ProjectTable.
     void placeProjectTable() {
         const uint32_t offset = alignUp(static_cast<uint32_t>(image_.data1.size()), 4);
         image_.data1.resize(offset + 8, 0);
+        defineGenerated(kProjectTableSymbol, offset);
         image::writeU32(image_.data1.data() + image::kProjectTableWordOffset, offset);
         addressWords_.push_back({image::kProjectTableWordOffset, AddressBase::Data});
     }
@@ -267,6 +280,9 @@ private:
 
     Target resolveGlobal(const Site& site, const std::string& symbol) const {
         if (auto it = globals_.find(symbol); it != globals_.end()) return targetOf(it->second, symbol);
+        if (auto it = image_.generatedSymbols.find(symbol); it != image_.generatedSymbols.end()) {
+            return {Target::Kind::Data, it->second, symbol, {}};
+        }
         if (auto it = commonOffsets_.find(symbol); it != commonOffsets_.end()) {
             return {Target::Kind::Data, it->second, symbol, {}};
         }

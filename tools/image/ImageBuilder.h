@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct BuiltImage {
     std::vector<uint8_t> data2;
     std::vector<PlacedSection> placements;
     std::vector<std::string> imports;  // the imported names, in code2 order
+    std::map<std::string, uint32_t> generatedSymbols;  // structures the tool made: symbol -> data1 offset
 };
 
 // Padding between code sections: a breakpoint, should execution ever slide in.
