@@ -13,7 +13,11 @@
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "text/MathEntries.h"
+#include "text/NumberEntries.h"
 #include "text/StringEntries.h"
+#include "text/StringFunctionEntries.h"
+#include "text/UserAlerts.h"
 
 // The project table that the image tool makes from the project description
 // (data1 word 1 points at it too): what the entry routine hands RuntimeInit.
