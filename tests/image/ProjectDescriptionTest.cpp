@@ -36,7 +36,7 @@ TEST(ProjectDescription, ReportsEveryErrorWithItsPlace) {
         {"", "p.project:1:1: the description has no 'entry' section"},
         {"# only a comment\n\n", "p.project:3:1: the description has no 'entry' section"},
         {"entry Entry\nentry Other\n", "p.project:2:1: 'entry' is given twice (first at p.project:1:1)"},
-        {"entree Entry\n", "p.project:1:1: unknown section 'entree' (known: entry)"},
+        {"entree Entry\n", "p.project:1:1: unknown section 'entree' (known: entry, class, menubar, settings, picture, global, resource, nullitem)"},
         {"entry\n", "p.project:1:1: expected 'entry <function name>'"},
         {"entry A B\n", "p.project:1:9: expected 'entry <function name>'"},
         {"entry \"Entry\"\n", "p.project:1:7: the entry routine must be a word, not a string"},

@@ -8,6 +8,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "ProjectStructures.h"
 #include "RelocationStreamWriter.h"
 #include "ToolError.h"
 #include "loader/ImageFormat.h"
@@ -245,28 +246,37 @@ private:
         image_.generatedSymbols[symbol] = offset;
     }
 
-    // The project table: the class count and the project item count, both 0
-    // until the description declares classes and items. Code passes it to
-    // RuntimeInit as ProjectTable.
+    // The project table with the class descriptors and project items the
+    // description declares. Code passes it to RuntimeInit as ProjectTable.
     void placeProjectTable() {
-        const uint32_t offset = alignUp(static_cast<uint32_t>(image_.data1.size()), 4);
-        image_.data1.resize(offset + 8, 0);
+        StructureTarget target{image_.data1, addressWords_,
+                               [this](const SymbolReference& s) { return offsetOf(s, Fate::Code, "the function"); },
+                               [this](const SymbolReference& s) { return offsetOf(s, Fate::Data, "the variable"); }};
+        const uint32_t offset = emitProjectStructures(project_, target);
         defineGenerated(kProjectTableSymbol, offset);
         image::writeU32(image_.data1.data() + image::kProjectTableWordOffset, offset);
         addressWords_.push_back({image::kProjectTableWordOffset, AddressBase::Data});
     }
 
-    void placeEntry() {
-        const std::string symbol = "_" + project_.entry.name;
+    // The code1 or data1 offset of a symbol the description names.
+    uint32_t offsetOf(const SymbolReference& reference, Fate expected, std::string_view label) const {
+        const std::string named = std::string(label) + " " + reference.name;
+        const std::string symbol = "_" + reference.name;
+        if (expected == Fate::Data) {
+            if (auto it = commonOffsets_.find(symbol); it != commonOffsets_.end()) return it->second;
+        }
         auto it = globals_.find(symbol);
-        if (it == globals_.end()) {
-            failAt(project_.entry.where, "the entry routine " + project_.entry.name + " is not defined by the objects");
-        }
+        if (it == globals_.end()) failAt(reference.where, named + " is not defined by the objects");
         const Definition& definition = it->second;
-        if (definition.section <= 0 || fate_[definition.object][static_cast<size_t>(definition.section) - 1] != Fate::Code) {
-            failAt(project_.entry.where, "the entry routine " + project_.entry.name + " is not code");
+        if (definition.section <= 0 ||
+            fate_[definition.object][static_cast<size_t>(definition.section) - 1] != expected) {
+            failAt(reference.where, named + (expected == Fate::Code ? " is not code" : " is not data"));
         }
-        const uint32_t offset = *place_[definition.object][static_cast<size_t>(definition.section) - 1] + definition.value;
+        return *place_[definition.object][static_cast<size_t>(definition.section) - 1] + definition.value;
+    }
+
+    void placeEntry() {
+        const uint32_t offset = offsetOf(project_.entry, Fate::Code, "the entry routine");
         image::writeU32(image_.data1.data() + image::kEntryWordOffset, offset);
         addressWords_.push_back({image::kEntryWordOffset, AddressBase::Code});
     }

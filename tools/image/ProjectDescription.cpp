@@ -5,7 +5,10 @@
 #include "CoffObject.h"
 
 namespace imagetool {
-namespace {
+
+void expectNoBlock(const Statement& statement) {
+    if (statement.hasBlock) failAt(statement.keyword.where, "'" + statement.keyword.text + "' takes no block");
+}
 
 void expectArguments(const Statement& statement, size_t count, std::string_view usage) {
     if (statement.arguments.size() != count) {
@@ -13,7 +16,7 @@ void expectArguments(const Statement& statement, size_t count, std::string_view 
             statement.arguments.size() > count ? statement.arguments[count].where : statement.keyword.where;
         failAt(where, "expected '" + std::string(usage) + "'");
     }
-    if (statement.hasBlock) failAt(statement.keyword.where, "'" + statement.keyword.text + "' takes no block");
+    expectNoBlock(statement);
 }
 
 const Token& expectKind(const Token& token, Token::Kind kind, std::string_view what) {
@@ -22,6 +25,48 @@ const Token& expectKind(const Token& token, Token::Kind kind, std::string_view w
                                 std::string(describe(token.kind)));
     }
     return token;
+}
+
+int32_t integerArgument(const Token& token, std::string_view what) {
+    expectKind(token, Token::Kind::Integer, what);
+    if (token.integer < INT32_MIN) failAt(token.where, "number out of range");
+    // Values up to 0xFFFFFFFF stand for their 32-bit pattern.
+    return static_cast<int32_t>(static_cast<uint32_t>(token.integer));
+}
+
+int32_t classIndexOf(const ProjectDescription& project, const ClassReference& reference) {
+    for (size_t i = 0; i < project.classes.size(); ++i) {
+        if (project.classes[i].name == reference.name) return static_cast<int32_t>(i);
+    }
+    failAt(reference.where, "no class " + reference.name + " is declared (declare it with 'class " + reference.name +
+                                " builtin' or 'class " + reference.name + " { ... }')");
+}
+
+namespace {
+
+void checkMenuClasses(const ProjectDescription& project, const std::vector<MenuDescription>& menus) {
+    for (const MenuDescription& menu : menus) {
+        if (menu.itemClass) classIndexOf(project, *menu.itemClass);
+        checkMenuClasses(project, menu.items);
+    }
+}
+
+// Every class a statement names must be declared; an interface must come
+// before the classes that implement it (they refer to its table entry).
+void checkClassReferences(const ProjectDescription& project) {
+    for (size_t i = 0; i < project.classes.size(); ++i) {
+        const ClassDescription& cls = project.classes[i];
+        if (cls.superclass) classIndexOf(project, *cls.superclass);
+        for (const ClassReference& iface : cls.interfaces) {
+            if (static_cast<size_t>(classIndexOf(project, iface)) >= i) {
+                failAt(iface.where, "the interface " + iface.name + " must be declared before the classes that implement it");
+            }
+        }
+    }
+    for (const ProjectItemDescription& item : project.items) {
+        if (item.instanceClass) classIndexOf(project, *item.instanceClass);
+        checkMenuClasses(project, item.menus);
+    }
 }
 
 // entry <function>: the application's entry routine (extern "C", no arguments).
@@ -35,11 +80,21 @@ struct Section {
     std::string_view keyword;
     void (*parse)(const Statement&, ProjectDescription&);
     bool required;
+    bool repeatable;
 };
 
-// The top-level sections. Each may appear once.
+// The top-level sections, in any order. Classes and project items keep the
+// order in which they stand: it is the order of the class table and of the
+// project items.
 constexpr Section kSections[] = {
-    {"entry", parseEntry, true},
+    {"entry", parseEntry, true, false},
+    {"class", parseClass, false, true},
+    {"menubar", parseMenuBar, false, false},
+    {"settings", parseSettings, false, false},
+    {"picture", parsePicture, false, true},
+    {"global", parseGlobalInstance, false, true},
+    {"resource", parseResource, false, true},
+    {"nullitem", parseNullItem, false, true},
 };
 
 std::string knownSections() {
@@ -64,7 +119,7 @@ ProjectDescription parseProjectDescription(const std::string& path, std::string_
             failAt(statement.keyword.where,
                    "unknown section '" + statement.keyword.text + "' (known: " + knownSections() + ")");
         }
-        if (auto [it, first] = seen.emplace(section->keyword, statement.keyword.where); !first) {
+        if (auto [it, first] = seen.emplace(section->keyword, statement.keyword.where); !first && !section->repeatable) {
             failAt(statement.keyword.where,
                    "'" + statement.keyword.text + "' is given twice (first at " + it->second.text() + ")");
         }
@@ -75,6 +130,7 @@ ProjectDescription parseProjectDescription(const std::string& path, std::string_
             failAt(file.end, "the description has no '" + std::string(section.keyword) + "' section");
         }
     }
+    checkClassReferences(project);
     return project;
 }
 
