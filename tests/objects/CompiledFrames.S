@@ -1,10 +1,9 @@
 # Functions shaped like compiled application code: EBP frames, call-site tags
 # after calls that can raise, and function trailers with catch clauses and
 # local releases. Class-table indices used here: 1 RuntimeException,
-# 2 NilObjectException (see ObjectModelTest.cpp).
-#
-# A catch clause resumes with only EBP restored: a function that catches keeps
-# the callee-saved registers in its frame and restores them on every way out.
+# 2 NilObjectException (see ObjectModelTest.cpp). gCaughtBy tells which
+# clause caught.
+#include "CatchingFrames.inc"
 
     .text
 
@@ -13,13 +12,7 @@
 # RuntimeException returns the caught exception.
     .globl _fixtureCatch
 _fixtureCatch:
-    pushl %ebp
-    movl %esp, %ebp
-    subl $8, %esp
-    movl $0, -4(%ebp)
-    pushl %ebx
-    pushl %esi
-    pushl %edi
+    enter_catching_frame
     pushl 12(%ebp)
     pushl 8(%ebp)
     call _raiseWithString
@@ -28,30 +21,16 @@ _fixtureCatch:
     xorl %eax, %eax
     jmp 2f
 1:  movl $1, _gCaughtBy
-    movl -4(%ebp), %eax
-    movl $0, -4(%ebp)
-2:  movl -12(%ebp), %ebx
-    movl -16(%ebp), %esi
-    movl -20(%ebp), %edi
-    leave
-    ret
-    .byte 0x2F, 0x04
-    .short 1
-    .long 1b - .
-    .byte 0
+    take_caught_exception
+2:  leave_catching_frame
+    catch_trailer 1, 1b
 
 # ObjectHandle fixtureInnerOutside(StringHandle s, ObjectHandle e, StringHandle local)
 # Holds `local` in a frame slot; its call site is outside any protected
 # region, so its own catch clause does not apply.
     .globl _fixtureInnerOutside
 _fixtureInnerOutside:
-    pushl %ebp
-    movl %esp, %ebp
-    subl $8, %esp
-    movl $0, -4(%ebp)
-    pushl %ebx
-    pushl %esi
-    pushl %edi
+    enter_catching_frame
     movl 16(%ebp), %eax
     movl %eax, -8(%ebp)
     pushl 12(%ebp)
@@ -62,13 +41,8 @@ _fixtureInnerOutside:
     xorl %eax, %eax
     jmp 2f
 1:  movl $1, _gCaughtBy
-    movl -4(%ebp), %eax
-    movl $0, -4(%ebp)
-2:  movl -12(%ebp), %ebx
-    movl -16(%ebp), %esi
-    movl -20(%ebp), %edi
-    leave
-    ret
+    take_caught_exception
+2:  leave_catching_frame
     .byte 0x2F, 0x04
     .short 1
     .long 1b - .
@@ -80,13 +54,7 @@ _fixtureInnerOutside:
 # NilObjectException.
     .globl _fixtureInnerWrongClass
 _fixtureInnerWrongClass:
-    pushl %ebp
-    movl %esp, %ebp
-    subl $8, %esp
-    movl $0, -4(%ebp)
-    pushl %ebx
-    pushl %esi
-    pushl %edi
+    enter_catching_frame
     movl 16(%ebp), %eax
     movl %eax, -8(%ebp)
     pushl 12(%ebp)
@@ -97,13 +65,8 @@ _fixtureInnerWrongClass:
     xorl %eax, %eax
     jmp 2f
 1:  movl $1, _gCaughtBy
-    movl -4(%ebp), %eax
-    movl $0, -4(%ebp)
-2:  movl -12(%ebp), %ebx
-    movl -16(%ebp), %esi
-    movl -20(%ebp), %edi
-    leave
-    ret
+    take_caught_exception
+2:  leave_catching_frame
     .byte 0x2F, 0x04
     .short 2
     .long 1b - .
@@ -115,13 +78,7 @@ _fixtureInnerWrongClass:
 # Calls inner(s, e, local) and catches RuntimeException.
     .globl _fixtureOuter
 _fixtureOuter:
-    pushl %ebp
-    movl %esp, %ebp
-    subl $8, %esp
-    movl $0, -4(%ebp)
-    pushl %ebx
-    pushl %esi
-    pushl %edi
+    enter_catching_frame
     pushl 16(%ebp)
     pushl 12(%ebp)
     pushl 8(%ebp)
@@ -131,57 +88,29 @@ _fixtureOuter:
     xorl %eax, %eax
     jmp 2f
 1:  movl $2, _gCaughtBy
-    movl -4(%ebp), %eax
-    movl $0, -4(%ebp)
-2:  movl -12(%ebp), %ebx
-    movl -16(%ebp), %esi
-    movl -20(%ebp), %edi
-    leave
-    ret
-    .byte 0x2F, 0x04
-    .short 1
-    .long 1b - .
-    .byte 0
+    take_caught_exception
+2:  leave_catching_frame
+    catch_trailer 1, 1b
 
 # ObjectHandle fixtureNil(void): calls RuntimeNilObject, catches NilObjectException.
     .globl _fixtureNil
 _fixtureNil:
-    pushl %ebp
-    movl %esp, %ebp
-    subl $8, %esp
-    movl $0, -4(%ebp)
-    pushl %ebx
-    pushl %esi
-    pushl %edi
+    enter_catching_frame
     call _RuntimeNilObject
     .byte 0xEB, 2, 0x2F, 0x00
     xorl %eax, %eax
     jmp 2f
 1:  movl $3, _gCaughtBy
-    movl -4(%ebp), %eax
-    movl $0, -4(%ebp)
-2:  movl -12(%ebp), %ebx
-    movl -16(%ebp), %esi
-    movl -20(%ebp), %edi
-    leave
-    ret
-    .byte 0x2F, 0x04
-    .short 2
-    .long 1b - .
-    .byte 0
+    take_caught_exception
+2:  leave_catching_frame
+    catch_trailer 2, 1b
 
 # ObjectHandle fixtureCheckCast(ObjectHandle o, int32 classIndex): calls
 # RuntimeCheckCast(o, classIndex); returns 0 when it passed, else the caught
 # exception.
     .globl _fixtureCheckCast
 _fixtureCheckCast:
-    pushl %ebp
-    movl %esp, %ebp
-    subl $8, %esp
-    movl $0, -4(%ebp)
-    pushl %ebx
-    pushl %esi
-    pushl %edi
+    enter_catching_frame
     pushl 12(%ebp)
     pushl 8(%ebp)
     call _RuntimeCheckCast
@@ -190,14 +119,6 @@ _fixtureCheckCast:
     xorl %eax, %eax
     jmp 2f
 1:  movl $4, _gCaughtBy
-    movl -4(%ebp), %eax
-    movl $0, -4(%ebp)
-2:  movl -12(%ebp), %ebx
-    movl -16(%ebp), %esi
-    movl -20(%ebp), %edi
-    leave
-    ret
-    .byte 0x2F, 0x04
-    .short 1
-    .long 1b - .
-    .byte 0
+    take_caught_exception
+2:  leave_catching_frame
+    catch_trailer 1, 1b

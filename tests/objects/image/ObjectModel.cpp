@@ -5,7 +5,7 @@
 //   end     raises an EndException that nothing catches
 //   quit    calls ApplicationQuit
 // Handlers and initialisers append letters to a trace that the line reports.
-#include "AppString.h"
+#include "../../image/fixtures/ResultLine.h"
 #include "objects/ObjectHeader.h"
 
 using namespace app::literals;
@@ -36,37 +36,7 @@ constexpr int32_t kAppMiddle = 7;
 constexpr int32_t kCounted = 9;
 constexpr int32_t kCountedChild = 10;
 
-// A line of text built in a fixed buffer.
-struct Line {
-    char bytes[512]{};
-    uint32_t length = 0;
-
-    void add(const char* text) {
-        while (*text && length < sizeof bytes) bytes[length++] = *text++;
-    }
-    void add(char c) {
-        if (length < sizeof bytes) bytes[length++] = c;
-    }
-    void add(int32_t value) {
-        if (value < 0) {
-            add('-');
-            value = -value;
-        }
-        char digits[12];
-        int n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value != 0);
-        while (n > 0) add(digits[--n]);
-    }
-    void field(const char* name, int32_t value) {
-        add(name);
-        add('=');
-        add(value);
-        add('|');
-    }
-};
+using Line = fixture::ResultLine;
 
 constinit Line gTrace{};
 
