@@ -76,7 +76,8 @@ bool runCallSiteTag(uintptr_t tag, uintptr_t arguments) {
 // The first byte after "leave, ret, 0x2F" at or after `from`, or 0.
 uintptr_t findTrailer(uintptr_t from) {
     for (uintptr_t p = from; p < from + kMaxTrailerScan; ++p) {
-        if ((p & 0xFFF) == 0 || p == from) {
+        // Each page is checked once, when the three bytes read first reach it.
+        if (p == from || ((p + 2) & 0xFFF) < 3) {
             if (!readable(p, 3)) return 0;
         }
         if (load<uint8_t>(p) == kLeave && load<uint8_t>(p + 1) == kReturn && load<uint8_t>(p + 2) == kTagMark) {

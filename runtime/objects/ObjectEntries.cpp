@@ -82,6 +82,7 @@ CodeAddress RuntimeFindHookCode(ObjectHandle object, int32_t hookCode) {
 }
 
 CodeAddress FindVTableCode(ObjectHandle object, int32_t slot) {
+    if (!object) return nullptr;
     const ClassRecord* cls = object->classRecord;
     if (slot < 0 || slot >= cls->virtualTableCount) return nullptr;
     return cls->virtualTable[slot];

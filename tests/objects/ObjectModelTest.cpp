@@ -246,6 +246,8 @@ TEST(Objects, VirtualAndInterfaceDispatch) {
     ObjectHandle derived = RuntimeNewObject(ix.derived);
     EXPECT_EQ(FindVTableCode(derived, 1), reinterpret_cast<void*>(slotOne));
     EXPECT_EQ(FindVTableCode(derived, 0), reinterpret_cast<void*>(slotZero));
+    EXPECT_EQ(FindVTableCode(derived, 2), nullptr);  // beyond the table
+    EXPECT_EQ(FindVTableCode(nullptr, 0), nullptr);
     ObjectHandle greeter = RuntimeNewObject(ix.greeter);
     EXPECT_EQ(FindInterfaceVTableCode(greeter, 1, ix.iface), reinterpret_cast<void*>(greet));
     EXPECT_EQ(FindInterfaceVTableCode(greeter, 2, ix.iface), reinterpret_cast<void*>(wave));
