@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <cstring>
 
+#include "UnalignedAccess.h"
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/ObjectLifetime.h"
@@ -33,14 +33,12 @@ constexpr size_t kMaxTrailerScan = 1 << 20;
 
 template <typename T>
 T load(uintptr_t address) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
-    return value;
+    return loadUnaligned<T>(reinterpret_cast<const void*>(address));
 }
 
 template <typename T>
 void store(uintptr_t address, T value) {
-    std::memcpy(reinterpret_cast<void*>(address), &value, sizeof value);
+    storeUnaligned(reinterpret_cast<void*>(address), 0, value);
 }
 
 bool readable(uintptr_t address, size_t bytes) {

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
+#include "UnalignedAccess.h"
 #include "objects/ApplicationObject.h"
 #include "objects/ClassRegistry.h"
 #include "objects/EventLookup.h"
@@ -19,12 +19,6 @@ using namespace runtime;
 
 namespace {
 
-// Object fields may be unaligned: they are read and written as four bytes.
-ObjectHandle loadField(ObjectHandle object, int32_t offset) {
-    ObjectHandle value;
-    std::memcpy(&value, reinterpret_cast<const char*>(object) + offset, sizeof value);
-    return value;
-}
 
 
 }  // namespace
@@ -45,14 +39,14 @@ ObjectHandle RuntimeUnlockObject(ObjectHandle object) {
 }
 
 ObjectHandle objGetter(ObjectHandle object, int32_t offset) {
-    return ObjectRef::borrow(loadField(object, offset)).release();
+    return ObjectRef::borrow(loadUnaligned<ObjectHandle>(object, offset)).release();
 }
 
 void objSetter(ObjectHandle object, int32_t offset, ObjectHandle value) {
     // The new reference first: the field may hold the only other one.
     lockObject(value);
-    unlockObject(loadField(object, offset));
-    std::memcpy(reinterpret_cast<char*>(object) + offset, &value, sizeof value);
+    unlockObject(loadUnaligned<ObjectHandle>(object, offset));
+    storeUnaligned(object, offset, value);
 }
 
 bool RuntimeObjectIsa(ObjectHandle object, int32_t classIndex) {

@@ -1,8 +1,8 @@
 #include "objects/ProjectItems.h"
 
-#include <cstring>
 #include <span>
 
+#include "UnalignedAccess.h"
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
@@ -14,11 +14,7 @@ namespace {
 std::vector<ObjectRef> gProjectObjects;
 SettingsStream gSettings;
 
-uint32_t wordAt(const uint8_t* p, int index) {
-    uint32_t value;
-    std::memcpy(&value, p + 4 * index, 4);
-    return value;
-}
+uint32_t wordAt(const uint8_t* p, int index) { return loadUnaligned<uint32_t>(p, 4 * index); }
 
 ObjectRef resourceObject(const char* className, uint32_t word, const uint8_t* data = nullptr) {
     ObjectRef object = ObjectRef::adopt(newObject(builtinClass(className)));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "UnalignedAccess.h"
 #include "text/StringValue.h"
 
 using runtime::StringValue;
@@ -35,17 +36,6 @@ int32_t compareBytes(StringHandle a, StringHandle b) {
     const int order = std::memcmp(left.bytes(), right.bytes(), static_cast<size_t>(common));
     if (order != 0) return order < 0 ? -1 : 1;
     return left.length() < right.length() ? -1 : left.length() > right.length() ? 1 : 0;
-}
-
-// Object fields may be unaligned: they are read and written as four bytes.
-StringHandle loadField(const void* object, int32_t offset) {
-    StringHandle value;
-    std::memcpy(&value, static_cast<const uint8_t*>(object) + offset, sizeof value);
-    return value;
-}
-
-void storeField(void* object, int32_t offset, StringHandle value) {
-    std::memcpy(static_cast<uint8_t*>(object) + offset, &value, sizeof value);
 }
 
 }  // namespace
@@ -83,13 +73,13 @@ StringHandle VELMBuildString(const void* bytes, int32_t length) {
 }
 
 StringHandle stringGetter(void* object, int32_t offset) {
-    return StringValue::borrow(loadField(object, offset)).release();
+    return StringValue::borrow(runtime::loadUnaligned<StringHandle>(object, offset)).release();
 }
 
 void stringSetter(void* object, int32_t offset, StringHandle value) {
     // The new reference is added before the old one is dropped: the field may
     // already hold `value`, borrowed from this very field.
     runtime::lockString(value);
-    runtime::unlockString(loadField(object, offset));
-    storeField(object, offset, value);
+    runtime::unlockString(runtime::loadUnaligned<StringHandle>(object, offset));
+    runtime::storeUnaligned(object, offset, value);
 }
