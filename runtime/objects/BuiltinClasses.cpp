@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "files/StreamEntries.h"
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
 #include "text/StringValue.h"
@@ -150,6 +151,11 @@ struct ClassHooks {
 
 const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
+    // Files and streams: the path and the open file go with the object.
+    {"FolderItem", nullptr, finaliseFolderItem},
+    {"TextInputStream", nullptr, finaliseTextInputStream},
+    {"TextOutputStream", nullptr, finaliseTextOutputStream},
+    {"BinaryStream", nullptr, finaliseBinaryStream},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {
