@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "comm/SerialEntries.h"
+#include "comm/SocketEntries.h"
 #include "files/FolderItemEntries.h"
 #include "files/StreamEntries.h"
 #include "objects/LoopEntries.h"
@@ -216,6 +218,41 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(BinaryStreamWriteDouble),
     ENTRY(FolderItemMoveFileTo),
     ENTRY(getTemporaryFolderItem),
+
+    // Serial port
+    ENTRY(serialOpen),
+    ENTRY(serialClose),
+    ENTRY(serialWrite),
+    ENTRY(serialRead),
+    ENTRY(serialXmitWait),
+    ENTRY(serialFlush),
+    ENTRY(serialReadAll),
+    ENTRY(getSerialPortCount),
+    ENTRY(serialTick),
+    ENTRY(serialReset),
+    ENTRY(serialLeaveDTROnClose),
+    ENTRY(getSerialPort),
+
+    // Socket
+    ENTRY(socketDirectConnect),
+    ENTRY(SocketConnect),
+    ENTRY(SocketReadAll),
+    ENTRY(SocketWrite),
+    ENTRY(socketRead),
+    ENTRY(socketLastErrorCode),
+    ENTRY(socketClose),
+    ENTRY(socketPPPStatus),
+    ENTRY(socketPPPConnect),
+    ENTRY(socketPPPDisconnect),
+    ENTRY(SocketListen),
+    ENTRY(socketLookahead),
+    ENTRY(socketLocalAddressGetter),
+    ENTRY(socketPoll),
+    ENTRY(socketGetEvents),
+    ENTRY(socketRemoteAddressGetter),
+    ENTRY(pluginSocketRead),
+    ENTRY(pluginSocketReadAll),
+    ENTRY(pluginSocketLookahead),
 };
 
 #undef ENTRY

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "comm/SerialEntries.h"
+#include "comm/SocketEntries.h"
 #include "files/StreamEntries.h"
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
@@ -156,6 +158,10 @@ const ClassHooks kBuiltinHooks[] = {
     {"TextInputStream", nullptr, finaliseTextInputStream},
     {"TextOutputStream", nullptr, finaliseTextOutputStream},
     {"BinaryStream", nullptr, finaliseBinaryStream},
+    // Communication: ports and connections are closed with their object.
+    {"Serial", initialiseSerial, finaliseSerial},
+    {"SerialPort", nullptr, finaliseSerialPort},
+    {"Socket", initialiseSocket, finaliseSocket},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {

@@ -291,27 +291,27 @@ TEST(PreferencesFolder, PerUserFolderWithTheWindowsDirectoryStillRead) {
 // read, then a name is typed and confirmed, or the dialog is cancelled.
 struct DialogSeen {
     std::string firstFilter;
-    std::string initialName;  // the old-style dialog shows the pattern there
+    std::string firstPattern;  // the dialog keeps the entry's pattern as its item data
     bool found = false;
 };
+
+BOOL CALLBACK findOwnDialog(HWND window, LPARAM param) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32770") {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
 
 HWND findDialog(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
         HWND found = nullptr;
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                char name[16] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32770") {
-                    *reinterpret_cast<HWND*>(param) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumWindows(findOwnDialog, reinterpret_cast<LPARAM>(&found));
         if (found) return found;
         Sleep(50);
     }
@@ -330,10 +330,14 @@ DialogSeen answerDialog(const std::string& fileName, int button) {
     HWND filters = GetDlgItem(dialog, kFilterList);
     char text[256] = {};
     if (filters && SendMessageA(filters, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)) != CB_ERR) seen.firstFilter = text;
-    HWND box = GetDlgItem(dialog, kFileNameBox);
-    if (!box) box = GetDlgItem(dialog, kFileNameCombo);
-    if (box && GetWindowTextA(box, text, sizeof text) >= 0) seen.initialName = text;
+    const LRESULT pattern = filters ? SendMessageW(filters, CB_GETITEMDATA, 0, 0) : CB_ERR;
+    if (pattern != CB_ERR && pattern != 0) {
+        const std::wstring wide(reinterpret_cast<const wchar_t*>(pattern));
+        seen.firstPattern.assign(wide.begin(), wide.end());
+    }
     if (!fileName.empty()) {
+        HWND box = GetDlgItem(dialog, kFileNameBox);
+        if (!box) box = GetDlgItem(dialog, kFileNameCombo);
         SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
     }
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
@@ -349,7 +353,7 @@ TEST(FileDialogs, OpenShowsTheDeclaredPatternsAndGivesTheChosenFile) {
     const DialogSeen seen = answer.get();
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.firstFilter, "Melody");
-    EXPECT_EQ(seen.initialName, "*.als;*.txt");
+    EXPECT_EQ(seen.firstPattern, "*.als;*.txt");
     ASSERT_TRUE(chosen);
     EXPECT_TRUE(runtime::equalsIgnoringCase(pathOf(chosen), scratch.file("tune.als"))) << pathOf(chosen);
 }
