@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "comm/NotePlayerEntries.h"
 #include "comm/SerialEntries.h"
 #include "comm/SocketEntries.h"
 #include "files/FolderItemEntries.h"
@@ -253,6 +254,10 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(pluginSocketRead),
     ENTRY(pluginSocketReadAll),
     ENTRY(pluginSocketLookahead),
+
+    // NotePlayer
+    ENTRY(notePlayerPlayNote),
+    ENTRY(notePlayerInstrumentSetter),
 };
 
 #undef ENTRY

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "comm/NotePlayerEntries.h"
 #include "comm/SerialEntries.h"
 #include "comm/SocketEntries.h"
 #include "files/StreamEntries.h"
@@ -162,6 +163,7 @@ const ClassHooks kBuiltinHooks[] = {
     {"Serial", initialiseSerial, finaliseSerial},
     {"SerialPort", nullptr, finaliseSerialPort},
     {"Socket", initialiseSocket, finaliseSocket},
+    {"NotePlayer", initialiseNotePlayer, finaliseNotePlayer},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {
