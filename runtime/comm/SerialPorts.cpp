@@ -29,7 +29,7 @@ constexpr DWORD kReadChunk = 1024;
 constexpr DWORD kWriteTimeoutConstant = 2000;
 constexpr DWORD kWriteTimeoutPerByte = 1;
 // How often the loop polls while a port is open and nothing else is due.
-constexpr DWORD kPollInterval = 15;
+constexpr DWORD kPollInterval = 30;
 
 SerialFields& fieldsOf(ObjectHandle serial) {
     return *reinterpret_cast<SerialFields*>(reinterpret_cast<char*>(serial) + kSerialFieldsOffset);
