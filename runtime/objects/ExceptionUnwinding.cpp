@@ -12,6 +12,7 @@
 #include "objects/UnwindScope.h"
 #include "text/FatalError.h"
 #include "text/StringValue.h"
+#include "text/UserAlerts.h"
 
 // Continues in a frame of compiled code: EBP becomes that frame, execution
 // goes on at the catch clause. The stack below stays as it is; the function's
@@ -178,7 +179,7 @@ std::string unhandledExceptionMessage(std::string_view className) {
 
 void endWithUnhandledException(ObjectHandle exception) {
     if (!objectIsa(exception, builtinClass("EndException"))) {
-        showFatalMessage(unhandledExceptionMessage(viewOf(exception ? exception->classRecord->name : nullptr)).c_str());
+        showRuntimeMessage(unhandledExceptionMessage(viewOf(exception ? exception->classRecord->name : nullptr)));
         ExitProcess(kExitUnhandledException);
     }
     ExitProcess(0);
