@@ -11,6 +11,7 @@
 #include "objects/EventDelivery.h"
 #include "objects/InterfaceTables.h"
 #include "objects/ProjectItems.h"
+#include "objects/SystemObjects.h"
 #include "text/FatalError.h"
 
 namespace runtime {
@@ -73,6 +74,7 @@ void RuntimeInit(const uint32_t* projectTable) {
     OleInitialize(nullptr);
     defineBuiltinClasses();
     runStep(StartupStep::kInstallPlugins);
+    createSystemObject();
     runStep(StartupStep::kBindDeferredImports);
 
     const ProjectTableView project = viewProjectTable(projectTable);

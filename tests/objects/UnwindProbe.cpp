@@ -94,6 +94,10 @@ const uint32_t* buildProject() {
                                        .eventHandlers = {{"CancelClose", reinterpret_cast<void*>(windowCancelClose)}}});
     SettingsStream settings;
     settings.messages = {"", "", "", "", "An exception of class %1 was not handled.\rThe application must shut down."};
+    if (gMode == "uncaught-in-frame-mode") {
+        settings.mdiFrame = true;
+        settings.mdiTitle = "Probe Frame";
+    }
     const std::vector<uint8_t> bytes = encodeSettingsStream(settings);
     ProjectData::Words item{4, 0, static_cast<uint32_t>(bytes.size())};
     item.resize(3 + (bytes.size() + 3) / 4);
@@ -202,7 +206,7 @@ int main(int argc, char** argv) {
         postDeliver();
         RuntimeRun();
         log("run returned");
-    } else if (gMode == "runtime-routine-uncaught") {
+    } else if (gMode == "runtime-routine-uncaught" || gMode == "uncaught-in-frame-mode") {
         gRaiseInNewDocument = true;
         newDocument();
         log("new document returned");
