@@ -8,7 +8,9 @@
 #include "files/FileTypes.h"
 #include "files/FolderItemEntries.h"
 #include "files/FolderItems.h"
+#include "objects/ObjectLifetime.h"
 #include "objects/ProjectItems.h"
+#include "objects/UnwindScope.h"
 #include "text/EntryGuard.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
@@ -52,12 +54,25 @@ ObjectHandle runFileDialog(StringHandle typeNames, DialogKind kind) {
     return newFolderItem(fromSystemText(fileName)).release();
 }
 
-}  // namespace
-
-ObjectHandle RuntimeGetOpenFolderItem(StringHandle typeNames) {
-    return guardedEntry([&] { return runFileDialog(typeNames, DialogKind::kOpen); });
+// A handler that ran while the dialog was up (a window of the runtime painted,
+// a timer fired) may have raised: the exception waits until the dialog has
+// returned and is raised from the entry routine's frame, the dialog's result
+// given up.
+ObjectHandle raiseHeldException(ObjectHandle chosen, uintptr_t frame) {
+    if (!exceptionPending()) return chosen;
+    unlockObject(chosen);
+    raisePendingException(frame);
+    return nullptr;
 }
 
-ObjectHandle RuntimeGetSaveFolderItem(StringHandle typeNames) {
-    return guardedEntry([&] { return runFileDialog(typeNames, DialogKind::kSave); });
+}  // namespace
+
+__attribute__((noinline)) ObjectHandle RuntimeGetOpenFolderItem(StringHandle typeNames) {
+    ObjectHandle chosen = guardedEntry([&] { return runFileDialog(typeNames, DialogKind::kOpen); });
+    return raiseHeldException(chosen, RUNTIME_CURRENT_FRAME());
+}
+
+__attribute__((noinline)) ObjectHandle RuntimeGetSaveFolderItem(StringHandle typeNames) {
+    ObjectHandle chosen = guardedEntry([&] { return runFileDialog(typeNames, DialogKind::kSave); });
+    return raiseHeldException(chosen, RUNTIME_CURRENT_FRAME());
 }
