@@ -266,6 +266,47 @@ int socketWindowsOfThisThread() {
     return count;
 }
 
+BOOL CALLBACK findSocketWindow(HWND window, LPARAM param) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != "VLSocketClass") return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
+// A connection that no one answers ends when the connect timer fires. A
+// listener whose one-place backlog is taken leaves the next connect pending;
+// the timer's message is sent at once instead of after 30 s.
+TEST(Socket, NoAnswerBeforeTheConnectTimerIsAnError) {
+    resetLog();
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = TcpPeer::loopback(0);
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener, 0);
+    int length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    SOCKET waiting = socket(AF_INET, SOCK_STREAM, 0);
+    connect(waiting, reinterpret_cast<sockaddr*>(&address), sizeof address);
+
+    ObjectRef socket = newMailSocket("127.0.0.1", ntohs(address.sin_port));
+    SocketConnect(socket.get());
+    HWND window = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findSocketWindow, reinterpret_cast<LPARAM>(&window));
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < 10; ++i) runtime::runLoopPass();
+    if (!gEvents.empty()) {
+        closesocket(waiting);
+        closesocket(listener);
+        GTEST_SKIP() << "the connection was answered: " << gEvents.front();
+    }
+    SendMessageA(window, WM_TIMER, 1, 0);
+    runLoopUntil([] { return !gEvents.empty(); });
+    EXPECT_EQ(gEvents, (std::vector<std::string>{"Error 101"}));
+    EXPECT_EQ(socketWindowsOfThisThread(), 0);  // the connection is torn down
+    closesocket(waiting);
+    closesocket(listener);
+}
+
 TEST(Socket, AnUnknownHostIsAnErrorWithoutWindowOrTimer) {
     resetLog();
     ObjectRef socket = ObjectRef::adopt(RuntimeNewObject(gMailSocketClass));
