@@ -5,6 +5,7 @@
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
 #include "text/StringValue.h"
+#include "text/arrays/Collection.h"
 
 namespace runtime {
 namespace {
@@ -150,6 +151,7 @@ struct ClassHooks {
 
 const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
+    {"Collection", nullptr, arrays::finaliseCollection},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {

@@ -1,0 +1,72 @@
+// The element vector: the building block of every array level and of a
+// collection's entry list. Elements are stored unboxed and contiguous.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+struct ElementVector {
+    uint8_t* buffer;      // the element storage, or null
+    int32_t count;        // number of elements present
+    int32_t capacity;     // number of elements the buffer holds
+    int32_t elementSize;  // 4, or 8 for doubles
+};
+
+#if defined(__i386__)
+static_assert(sizeof(ElementVector) == 16);
+static_assert(offsetof(ElementVector, buffer) == 0);
+static_assert(offsetof(ElementVector, count) == 4);
+static_assert(offsetof(ElementVector, capacity) == 8);
+static_assert(offsetof(ElementVector, elementSize) == 12);
+#endif
+
+namespace runtime::arrays {
+
+// Nothing here releases what the elements refer to: callers release first.
+
+// An empty vector of `elementSize`-byte elements.
+ElementVector emptyVector(int32_t elementSize);
+
+// count := capacity := n; elements from the old count up to n are zero.
+// A smaller n truncates.
+void setCount(ElementVector& v, int32_t n);
+
+// Opens a zeroed place at i (0 <= i <= count); count + 1. When count equals
+// capacity, capacity grows by 16 first.
+void insertPlace(ElementVector& v, int32_t i);
+
+// Closes the place at i (0 <= i < count); count - 1. The buffer is kept.
+void removePlace(ElementVector& v, int32_t i);
+
+// Gives the storage back; the vector is empty afterwards.
+void freeStorage(ElementVector& v);
+
+// Makes the vector hold `size`-byte elements. A vector that already holds
+// elements of another size keeps its count with all elements zero.
+void useElementSize(ElementVector& v, int32_t size);
+
+// A new vector record from the small-block pool (empty, `elementSize`), and
+// its release (storage and record).
+ElementVector* newVector(int32_t elementSize);
+void deleteVector(ElementVector* v);
+
+inline uint8_t* placeOf(const ElementVector& v, int32_t i) {
+    return v.buffer + static_cast<size_t>(i) * static_cast<size_t>(v.elementSize);
+}
+
+template <typename T>
+T get(const ElementVector& v, int32_t i) {
+    if (i < 0 || i >= v.count) return T{};
+    T value;
+    std::memcpy(&value, placeOf(v, i), sizeof(T));
+    return value;
+}
+
+template <typename T>
+void put(ElementVector& v, int32_t i, T value) {
+    if (i < 0 || i >= v.count) return;
+    std::memcpy(placeOf(v, i), &value, sizeof(T));
+}
+
+}  // namespace runtime::arrays
