@@ -141,7 +141,7 @@ inline ElementVector* makeSubVector(ElementVector& v, int32_t i) {
     if (i >= v.count) setCount(v, i + 1);
     auto* sub = get<ElementVector*>(v, i);
     if (!sub) {
-        sub = newVector(4);
+        sub = newVector(kReferenceSize);
         put(v, i, sub);
     }
     return sub;

@@ -12,8 +12,8 @@ namespace {
 // the array consistent.
 void releaseAbove(ArrayObject& a, ElementVector& v, int32_t depth, int32_t keep, ElementRelease release) {
     const bool vectors = holdsVectors(a, depth);
-    // Only 4-byte elements can be references (a vector of doubles holds none).
-    if (!vectors && (!release || v.elementSize != 4)) return;
+    // Only reference-sized elements can be references (a vector of doubles holds none).
+    if (!vectors && (!release || v.elementSize != kReferenceSize)) return;
     while (v.count > keep) {
         void* handle = get<void*>(v, v.count - 1);
         put<void*>(v, v.count - 1, nullptr);
@@ -45,7 +45,7 @@ void redimensionBranch(ArrayObject& a, ElementVector& v, int32_t depth, int32_t 
 ArrayHandle createArray() {
     auto* a = static_cast<ArrayHandle>(poolAllocate(sizeof(ArrayObject)));
     std::memset(a, 0, sizeof(ArrayObject));
-    a->first = emptyVector(4);
+    a->first = emptyVector(kReferenceSize);
     return a;
 }
 

@@ -38,7 +38,7 @@ void removeIndex(ElementVector& list, int32_t index) {
 void addEntry(ObjectHandle collection, ObjectHandle value, StringHandle key) {
     ElementVector* list = listOf(collection);
     if (!list) {
-        list = newVector(4);
+        list = newVector(kReferenceSize);
         storeUnaligned(collection, kCollectionListOffset, list);
     }
     auto* entry = static_cast<CollectionEntry*>(poolAllocate(sizeof(CollectionEntry)));

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "text/StringValue.h"
+#include "text/arrays/ElementVector.h"
 
 namespace runtime::arrays {
 
@@ -28,7 +29,7 @@ using DoubleElement = PlainElement<double, 8>;
 
 struct StringElement {
     using Value = StringHandle;
-    static constexpr int32_t kSize = 4;
+    static constexpr int32_t kSize = kReferenceSize;
     static void releaseHandle(void* handle) { unlockString(static_cast<StringHandle>(handle)); }
     static constexpr ElementRelease kRelease = releaseHandle;
     static void retain(Value s) { lockString(s); }

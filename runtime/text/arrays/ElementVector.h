@@ -23,6 +23,11 @@ static_assert(offsetof(ElementVector, elementSize) == 12);
 
 namespace runtime::arrays {
 
+// The element size of vectors that hold references (string values, objects,
+// sub-vectors, collection entries) and of a new array's first level: 4 on the
+// 32-bit target; the native build of the portable core keeps pointers whole.
+constexpr int32_t kReferenceSize = static_cast<int32_t>(sizeof(void*));
+
 // Nothing here releases what the elements refer to: callers release first.
 
 // An empty vector of `elementSize`-byte elements.

@@ -10,7 +10,7 @@
 namespace runtime::arrays {
 namespace {
 
-size_t blockBytes(int32_t capacity) { return offsetof(BooleanBlock, elements) + static_cast<size_t>(std::max(capacity, 4)); }
+size_t blockBytes(int32_t capacity) { return sizeof(BooleanBlock) + static_cast<size_t>(std::max(capacity, 4)); }
 
 // Makes room for n elements: growing by half again, so appending one at a
 // time costs amortised constant time.
@@ -27,7 +27,7 @@ void reserve(FastBooleanArray& b, int32_t n) {
 void resize(FastBooleanArray& b, int32_t n) {
     reserve(b, n);
     BooleanBlock& block = *b.block;
-    if (n > block.count) std::memset(block.elements + block.count, 0, static_cast<size_t>(n - block.count));
+    if (n > block.count) std::memset(elementsOf(&block) + block.count, 0, static_cast<size_t>(n - block.count));
     block.count = n;
 }
 
@@ -60,13 +60,13 @@ bool redimFastBooleans(FastBooleanArray& b, int32_t u) {
 
 bool readFastBoolean(const FastBooleanArray& b, int32_t i, bool& value) {
     if (i < 0 || i >= b.block->count) return false;
-    value = b.block->elements[i] != 0;
+    value = elementsOf(b.block)[i] != 0;
     return true;
 }
 
 bool writeFastBoolean(FastBooleanArray& b, int32_t i, bool value) {
     if (i < 0 || i >= b.block->count) return false;
-    b.block->elements[i] = value ? 1 : 0;
+    elementsOf(b.block)[i] = value ? 1 : 0;
     return true;
 }
 
@@ -78,7 +78,7 @@ bool insertFastBoolean(FastBooleanArray& b, int32_t i, bool value) {
     const int32_t count = b.block->count;
     if (i < 0 || i > count || count == INT32_MAX) return false;
     resize(b, count + 1);
-    uint8_t* elements = b.block->elements;
+    uint8_t* elements = elementsOf(b.block);
     std::memmove(elements + i + 1, elements + i, static_cast<size_t>(count - i));
     elements[i] = value ? 1 : 0;
     return true;
@@ -87,7 +87,7 @@ bool insertFastBoolean(FastBooleanArray& b, int32_t i, bool value) {
 bool removeFastBoolean(FastBooleanArray& b, int32_t i) {
     const int32_t count = b.block->count;
     if (i < 0 || i >= count) return false;
-    uint8_t* elements = b.block->elements;
+    uint8_t* elements = elementsOf(b.block);
     std::memmove(elements + i, elements + i + 1, static_cast<size_t>(count - i - 1));
     b.block->count = count - 1;
     return true;

@@ -8,9 +8,11 @@
 #include <cstdint>
 
 struct BooleanBlock {
-    int32_t count;        // upper bound + 1
-    uint8_t elements[4];  // `count` bytes (at least 4 are allocated)
+    int32_t count;  // upper bound + 1; the `count` element bytes follow
 };
+
+// The element bytes just after the count.
+inline uint8_t* elementsOf(BooleanBlock* block) { return reinterpret_cast<uint8_t*>(block + 1); }
 
 struct FastBooleanArray {
     BooleanBlock* block;  // never null while the handle lives
@@ -18,7 +20,7 @@ struct FastBooleanArray {
 };
 
 #if defined(__i386__)
-static_assert(offsetof(BooleanBlock, elements) == 4);
+static_assert(sizeof(BooleanBlock) == 4);
 static_assert(sizeof(FastBooleanArray) == 8);
 #endif
 

@@ -9,7 +9,7 @@ namespace runtime::arrays {
 
 struct ObjectElement {
     using Value = ObjectHandle;
-    static constexpr int32_t kSize = 4;
+    static constexpr int32_t kSize = kReferenceSize;
     static void releaseHandle(void* handle) { unlockObject(static_cast<ObjectHandle>(handle)); }
     static constexpr ElementRelease kRelease = releaseHandle;
     static void retain(Value o) { lockObject(o); }
