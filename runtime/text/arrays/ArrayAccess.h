@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "text/arrays/ArrayLevels.h"
 #include "text/arrays/ArraySort.h"
@@ -62,7 +63,19 @@ bool directWrite(ArrayObject& a, int32_t i, typename E::Value value) {
 
 template <typename E>
 bool append(ArrayObject& a, typename E::Value value) {
-    if (!oneDimensional(a) || !isUpperBound(int64_t{upperBound(a)} + 1)) return false;
+    if (!oneDimensional(a) || upperBound(a) >= INT32_MAX - 1) return false;
+    ElementVector& v = a.first;
+    const int32_t count = upperBound(a) + 2;
+    // The common case: every place up to UBound is present and the storage
+    // has room for one more.
+    if (v.count == count - 1 && v.elementSize == E::kSize &&
+        static_cast<size_t>(count) * static_cast<size_t>(E::kSize) <= storageBytes(v)) {
+        E::retain(value);
+        std::memcpy(placeOf(v, count - 1), &value, sizeof value);
+        v.count = v.capacity = count;
+        a.upperBounds[0] = count - 1;
+        return true;
+    }
     prepareLevel<E>(a.first);
     const int32_t last = ++a.upperBounds[0];
     resizeLevel(a, a.first, 0, last + 1, E::kRelease);

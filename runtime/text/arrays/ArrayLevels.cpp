@@ -7,6 +7,19 @@
 namespace runtime::arrays {
 namespace {
 
+void redimensionBranch(ArrayObject& a, ElementVector& v, int32_t depth, int32_t k, int32_t u, ElementRelease release) {
+    if (depth == k) {
+        if (v.count > u + 1) resizeLevel(a, v, depth, u + 1, release);
+        return;
+    }
+    if (!holdsVectors(a, depth)) return;
+    for (int32_t i = 0; i < v.count; ++i) {
+        if (auto* sub = get<ElementVector*>(v, i)) redimensionBranch(a, *sub, depth + 1, k, u, release);
+    }
+}
+
+}  // namespace
+
 // Takes the elements above `keep` out one at a time, from the end, and only
 // then releases each: whatever a release runs (an object's finaliser) finds
 // the array consistent.
@@ -29,19 +42,6 @@ void releaseAbove(ArrayObject& a, ElementVector& v, int32_t depth, int32_t keep,
     }
 }
 
-void redimensionBranch(ArrayObject& a, ElementVector& v, int32_t depth, int32_t k, int32_t u, ElementRelease release) {
-    if (depth == k) {
-        if (v.count > u + 1) resizeLevel(a, v, depth, u + 1, release);
-        return;
-    }
-    if (!holdsVectors(a, depth)) return;
-    for (int32_t i = 0; i < v.count; ++i) {
-        if (auto* sub = get<ElementVector*>(v, i)) redimensionBranch(a, *sub, depth + 1, k, u, release);
-    }
-}
-
-}  // namespace
-
 ArrayHandle createArray() {
     auto* a = static_cast<ArrayHandle>(poolAllocate(sizeof(ArrayObject)));
     std::memset(a, 0, sizeof(ArrayObject));
@@ -55,11 +55,6 @@ bool addDimension(ArrayObject& a, int32_t first, int32_t last, int32_t& number) 
     number = a.dimensions++;
     a.upperBounds[number] = static_cast<int32_t>(bound);
     return true;
-}
-
-void resizeLevel(ArrayObject& a, ElementVector& v, int32_t depth, int32_t n, ElementRelease release) {
-    if (n < v.count) releaseAbove(a, v, depth, n, release);
-    setCount(v, n);
 }
 
 void redimension(ArrayObject& a, int32_t k, int32_t u, ElementRelease release) {

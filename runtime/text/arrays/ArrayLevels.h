@@ -27,9 +27,16 @@ inline bool inBounds(const ArrayObject& a, int32_t dimension, int32_t i) {
     return dimension >= 0 && dimension < kMaxDimensions && i >= 0 && i <= a.upperBounds[dimension];
 }
 
+// Releases the elements of `v` (at `depth`) above `keep` (sub-vectors are
+// disposed with everything below them); the caller then sets the count.
+void releaseAbove(ArrayObject& a, ElementVector& v, int32_t depth, int32_t keep, ElementRelease release);
+
 // Makes `v` (at `depth`) hold `n` elements; elements dropped by a smaller n
-// are released first (sub-vectors disposed with everything below them).
-void resizeLevel(ArrayObject& a, ElementVector& v, int32_t depth, int32_t n, ElementRelease release);
+// are released first.
+inline void resizeLevel(ArrayObject& a, ElementVector& v, int32_t depth, int32_t n, ElementRelease release) {
+    if (n < v.count) releaseAbove(a, v, depth, n, release);
+    setCount(v, n);
+}
 
 // Upper bound of dimension k := u; at depth k of every existing branch, level
 // vectors holding more than u + 1 elements are truncated to u + 1.

@@ -6,16 +6,59 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "text/SmallBlockPool.h"
 
 namespace runtime::arrays {
 
-// A range waiting on the explicit stack; one small block each, freed when popped.
+// A range waiting on the explicit stack: one small block each from the pool.
 struct PendingRange {
     int32_t lo;
     int32_t hi;
     PendingRange* next;
+};
+
+// The stack of pending ranges. A popped record is kept for the next push
+// instead of going back to the pool at once (the pool takes the global lock
+// on every call); all of them go back when the sort ends.
+class PendingRanges {
+public:
+    PendingRanges() = default;
+    PendingRanges(const PendingRanges&) = delete;
+    PendingRanges& operator=(const PendingRanges&) = delete;
+    ~PendingRanges() {
+        releaseAll(top_);
+        releaseAll(spare_);
+    }
+
+    void push(int32_t lo, int32_t hi) {
+        PendingRange* range = spare_;
+        if (range) spare_ = range->next;
+        else range = static_cast<PendingRange*>(poolAllocate(sizeof(PendingRange)));
+        *range = PendingRange{lo, hi, top_};
+        top_ = range;
+    }
+
+    // Takes the newest range; false when there is none.
+    bool pop(int32_t& lo, int32_t& hi) {
+        PendingRange* range = top_;
+        if (!range) return false;
+        lo = range->lo;
+        hi = range->hi;
+        top_ = range->next;
+        range->next = spare_;
+        spare_ = range;
+        return true;
+    }
+
+private:
+    static void releaseAll(PendingRange* range) {
+        while (range) poolRelease(std::exchange(range, range->next), sizeof(PendingRange));
+    }
+
+    PendingRange* top_ = nullptr;
+    PendingRange* spare_ = nullptr;
 };
 
 // Sorts lo..hi (inclusive, at most 5 elements) by moving the element that
@@ -52,25 +95,17 @@ int32_t partition(int32_t lo, int32_t hi, GoesBefore& goesBefore, Swap& swap) {
 // Sorts the indices 0 to n - 1.
 template <typename GoesBefore, typename Swap>
 void sortIndices(int32_t n, GoesBefore goesBefore, Swap swap) {
-    PendingRange* pending = nullptr;
+    PendingRanges pending;
     int32_t lo = 0;
     int32_t hi = n - 1;
-    for (;;) {
+    do {
         while (hi - lo > 4) {
             const int32_t pivot = partition(lo, hi, goesBefore, swap);
-            auto* range = static_cast<PendingRange*>(poolAllocate(sizeof(PendingRange)));
-            *range = PendingRange{pivot + 1, hi, pending};
-            pending = range;
+            pending.push(pivot + 1, hi);
             hi = pivot - 1;
         }
         selectionSort(lo, hi, goesBefore, swap);
-        if (!pending) return;
-        PendingRange* next = pending;
-        lo = next->lo;
-        hi = next->hi;
-        pending = next->next;
-        poolRelease(next, sizeof(PendingRange));
-    }
+    } while (pending.pop(lo, hi));
 }
 
 }  // namespace runtime::arrays

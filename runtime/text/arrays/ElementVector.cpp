@@ -9,17 +9,7 @@
 namespace runtime::arrays {
 namespace {
 
-// The buffer's storage may be larger than `capacity` elements: its real size
-// sits in a header just before the elements. Growing one element at a time
-// (appends, writes past the end) then costs amortised constant time, while
-// count and capacity keep their meaning.
-struct StorageHeader {
-    uint64_t bytes;  // usable bytes after the header; 8 keeps doubles aligned
-};
-
 StorageHeader* headerOf(uint8_t* buffer) { return reinterpret_cast<StorageHeader*>(buffer) - 1; }
-
-uint64_t storageBytes(const ElementVector& v) { return v.buffer ? headerOf(v.buffer)->bytes : 0; }
 
 uint64_t bytesFor(int64_t elements, int32_t elementSize) {
     return static_cast<uint64_t>(std::max<int64_t>(elements, 0)) * static_cast<uint64_t>(elementSize);
@@ -36,16 +26,16 @@ void reallocate(ElementVector& v, uint64_t bytes) {
     if (bytes > (SIZE_MAX >> 1) - sizeof(StorageHeader)) runOutOfMemory();
     auto* header = static_cast<StorageHeader*>(std::realloc(old, sizeof(StorageHeader) + static_cast<size_t>(bytes)));
     if (!header) runOutOfMemory();
-    header->bytes = bytes;
+    header->bytes = static_cast<size_t>(bytes);
     v.buffer = reinterpret_cast<uint8_t*>(header + 1);
 }
 
-// Makes the storage hold at least `elements` elements, growing by half again.
+// Makes the storage hold at least `elements` elements, at least doubling it.
 void reserve(ElementVector& v, int64_t elements) {
     const uint64_t needed = bytesFor(elements, v.elementSize);
     const uint64_t have = storageBytes(v);
     if (needed <= have) return;
-    reallocate(v, std::max<uint64_t>({needed, have + have / 2, 64}));
+    reallocate(v, std::max<uint64_t>({needed, have * 2, 64}));
 }
 
 // After a truncation: storage much larger than needed goes back.
@@ -59,7 +49,7 @@ void trim(ElementVector& v) {
 
 ElementVector emptyVector(int32_t elementSize) { return ElementVector{nullptr, 0, 0, elementSize}; }
 
-void setCount(ElementVector& v, int32_t n) {
+void resizeStorage(ElementVector& v, int32_t n) {
     n = std::max(n, 0);
     if (n > v.count) {
         reserve(v, n);

@@ -33,9 +33,42 @@ constexpr int32_t kReferenceSize = static_cast<int32_t>(sizeof(void*));
 // An empty vector of `elementSize`-byte elements.
 ElementVector emptyVector(int32_t elementSize);
 
+// The buffer's storage may be larger than `capacity` elements: its real size
+// sits in a header just before the elements. Growing one element at a time
+// (appends, writes past the end) then costs amortised constant time, while
+// count and capacity keep their meaning.
+struct StorageHeader {
+    size_t bytes;  // usable bytes after the header
+    size_t unused;  // keeps the elements 8-byte aligned for doubles
+};
+
+inline size_t storageBytes(const ElementVector& v) {
+    return v.buffer ? reinterpret_cast<const StorageHeader*>(v.buffer)[-1].bytes : 0;
+}
+
+// The general form of setCount.
+void resizeStorage(ElementVector& v, int32_t n);
+
 // count := capacity := n; elements from the old count up to n are zero.
 // A smaller n truncates.
-void setCount(ElementVector& v, int32_t n);
+inline void setCount(ElementVector& v, int32_t n) {
+    // Growing within the storage, the common case of appends, stays inline;
+    // one new element (4 or 8 bytes) is zeroed without a call.
+    if (n > v.count && static_cast<uint64_t>(n) * static_cast<uint32_t>(v.elementSize) <= storageBytes(v)) {
+        uint8_t* tail = v.buffer + static_cast<size_t>(v.count) * static_cast<size_t>(v.elementSize);
+        const size_t bytes = static_cast<size_t>(n - v.count) * static_cast<size_t>(v.elementSize);
+        if (bytes <= 8) {
+            const uint64_t zero = 0;
+            std::memcpy(tail, &zero, 4);
+            if (bytes == 8) std::memcpy(tail + 4, &zero, 4);
+        } else {
+            std::memset(tail, 0, bytes);
+        }
+        v.count = v.capacity = n;
+        return;
+    }
+    resizeStorage(v, n);
+}
 
 // Opens a zeroed place at i (0 <= i <= count); count + 1. When count equals
 // capacity, capacity grows by 16 first.
