@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "objects/ObjectEntries.h"
+#include "objects/ClassRegistry.h"
 #include "objects/ObjectRef.h"
 #include "text/CatchingCall.h"
 #include "text/StringEntries.h"
@@ -336,6 +337,48 @@ TEST_F(Arrays, ObjectElementsOwnExactlyOneReference) {
     RuntimeDisposeObjectArray(a);
     EXPECT_EQ(liveObjectCount(), 2);
     EXPECT_EQ(refs(x), 1);
+}
+
+// A class whose finaliser stands in for compiled code that reads the array
+// holding it: every element it can still reach must be alive.
+ArrayHandle gWatchedArray = nullptr;
+std::vector<int32_t> gBoundsSeen;
+
+void readWholeArray(ObjectHandle, ClassRecord*) {
+    const int32_t bound = RuntimeUBound(gWatchedArray);
+    gBoundsSeen.push_back(bound);
+    for (int32_t i = 0; i <= bound; ++i) RuntimeUnlockObject(RuntimeDirectReadObjectArray(gWatchedArray, i));
+}
+
+ClassRecord* watchingClass() {
+    static ClassRecord* cls = [] {
+        ClassRecord* c = createClass("ArrayWatcher", builtinClass("Object"));
+        c->finaliser = readWholeArray;
+        return c;
+    }();
+    return cls;
+}
+
+TEST_F(Arrays, FinalisersRunByReleasesFindTheArrayWhole) {
+    gWatchedArray = newArray(0, -1);
+    for (int32_t i = 0; i < 5; ++i) {
+        ObjectHandle o = runtime::newObject(watchingClass());
+        RuntimeObjectArrayAppend(gWatchedArray, o);
+        RuntimeUnlockObject(o);  // the array holds the only reference
+    }
+    RuntimeObjectArrayRemove(gWatchedArray, 0);
+    EXPECT_EQ(gBoundsSeen, std::vector<int32_t>{3});
+    RuntimeDirectWriteObjectArray(gWatchedArray, 0, nullptr);  // overwriting releases too
+    EXPECT_EQ(gBoundsSeen, (std::vector<int32_t>{3, 3}));
+    RuntimeRedimObjectArrayLevel(gWatchedArray, 0, 1);
+    EXPECT_EQ(gBoundsSeen, (std::vector<int32_t>{3, 3, 1, 1}));
+    EXPECT_EQ(liveObjectCount(), 1);
+    RuntimeObjectArrayAppend(gWatchedArray, nullptr);
+    RuntimeDisposeObjectArray(gWatchedArray);  // its last element goes while the array is torn down
+    EXPECT_EQ(gBoundsSeen, (std::vector<int32_t>{3, 3, 1, 1, 2}));
+    EXPECT_EQ(liveObjectCount(), 0);
+    gWatchedArray = nullptr;
+    gBoundsSeen.clear();
 }
 
 TEST_F(Arrays, TwoDimensionsAllocateOnlyWrittenRows) {

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "objects/ObjectEntries.h"
+#include "objects/ClassRegistry.h"
 #include "objects/ObjectRef.h"
 #include "text/CatchingCall.h"
 #include "text/StringValue.h"
@@ -119,6 +121,39 @@ TEST_F(Collections, DestroyingTheCollectionReleasesEveryEntry) {
     EXPECT_EQ(refs(kept), 1);
     EXPECT_EQ(refs(k), 1);
     EXPECT_EQ(liveObjectCount(), 1);
+}
+
+// A finaliser standing in for compiled code that reads the collection
+// holding the object being released: it must find only live entries.
+ObjectHandle gWatchedCollection = nullptr;
+std::vector<int32_t> gCountsSeen;
+
+void readWholeCollection(ObjectHandle, ClassRecord*) {
+    const int32_t count = collectionCount(gWatchedCollection);
+    gCountsSeen.push_back(count);
+    for (int32_t i = 1; i <= count; ++i) RuntimeUnlockObject(collectionIdxItem(gWatchedCollection, i));
+}
+
+TEST_F(Collections, FinalisersRunByReleasesFindTheCollectionWhole) {
+    static ClassRecord* watcher = [] {
+        ClassRecord* c = createClass("CollectionWatcher", builtinClass("Object"));
+        c->finaliser = readWholeCollection;
+        return c;
+    }();
+    gWatchedCollection = collection.get();
+    for (const char* k : {"a", "b", "c", "d"}) {
+        ObjectHandle o = newObject(watcher);
+        collectionAdd(collection.get(), o, key(k).get());
+        RuntimeUnlockObject(o);
+    }
+    collectionIdxRemove(collection.get(), 2);
+    collectionKeyRemove(collection.get(), key("A").get());
+    EXPECT_EQ(gCountsSeen, (std::vector<int32_t>{3, 2}));
+    collection = ObjectRef();  // the collection's own finaliser releases the rest
+    EXPECT_EQ(gCountsSeen, (std::vector<int32_t>{3, 2, 1, 0}));
+    EXPECT_EQ(liveObjectCount(), 0);
+    gWatchedCollection = nullptr;
+    gCountsSeen.clear();
 }
 
 TEST_F(Collections, NilAndOtherObjectsAreRefused) {
