@@ -12,10 +12,13 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "objects/ObjectEntries.h"
 #include "objects/ClassRegistry.h"
+#include "objects/ExceptionUnwinding.h"
+#include "objects/UnwindScope.h"
 #include "objects/ObjectRef.h"
 #include "text/CatchingCall.h"
 #include "text/StringEntries.h"
@@ -379,6 +382,65 @@ TEST_F(Arrays, FinalisersRunByReleasesFindTheArrayWhole) {
     EXPECT_EQ(liveObjectCount(), 0);
     gWatchedArray = nullptr;
     gBoundsSeen.clear();
+}
+
+// A finaliser that raises once, as compiled code may.
+bool gRaiseOnce = false;
+int32_t gFinalised = 0;
+
+void raiseOnceFinaliser(ObjectHandle, ClassRecord*) {
+    ++gFinalised;
+    if (!std::exchange(gRaiseOnce, false)) return;
+    unwindException(newBuiltinException("RuntimeException"), RUNTIME_CURRENT_FRAME());
+}
+
+ClassRecord* raisingClass() {
+    static ClassRecord* cls = [] {
+        ClassRecord* c = createClass("RaisingFinaliser", builtinClass("Object"));
+        c->finaliser = raiseOnceFinaliser;
+        return c;
+    }();
+    return cls;
+}
+
+void storeNewRaising(ArrayHandle a, int32_t row, int32_t column) {
+    ObjectHandle o = runtime::newObject(raisingClass());
+    RuntimeArrayStartWriteAccess(a, row);
+    RuntimeWriteObjectArray(a, column, o);
+    RuntimeUnlockObject(o);
+}
+
+TEST_F(Arrays, AFinaliserThatRaisesLeavesNothingBehind) {
+    ArrayHandle a = newArray(0, -1);
+    for (int32_t i = 0; i < 4; ++i) {
+        ObjectHandle o = runtime::newObject(raisingClass());
+        RuntimeObjectArrayAppend(a, o);
+        RuntimeUnlockObject(o);
+    }
+    gFinalised = 0;
+    gRaiseOnce = true;
+    // The first finaliser raises to the caller; the rest of the array is
+    // still disposed on the way.
+    EXPECT_EQ(raisedBy(RuntimeDisposeObjectArray, a), "RuntimeException");
+    EXPECT_EQ(gFinalised, 4);
+    EXPECT_EQ(liveObjectCount(), 0);
+
+    // A re-dimensioning stopped by the raise leaves the array whole: what it
+    // did not reach goes with the array.
+    ArrayHandle grid = newArray2(3, 3);
+    for (int32_t row = 0; row <= 3; ++row) {
+        storeNewRaising(grid, row, 0);
+        storeNewRaising(grid, row, 1);
+    }
+    gFinalised = 0;
+    gRaiseOnce = true;
+    EXPECT_EQ(raisedBy(RuntimeRedimObjectArrayLevel, grid, 0, 1), "RuntimeException");
+    EXPECT_EQ(gFinalised, 1);
+    EXPECT_EQ(liveObjectCount(), 7);
+    RuntimeArrayStartReadAccess(grid, 1);
+    RuntimeUnlockObject(RuntimeReadObjectArray(grid, 1));
+    RuntimeDisposeObjectArray(grid);
+    EXPECT_EQ(gFinalised, 8);
 }
 
 TEST_F(Arrays, TwoDimensionsAllocateOnlyWrittenRows) {

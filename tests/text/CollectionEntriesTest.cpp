@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "objects/ObjectEntries.h"
 #include "objects/ClassRegistry.h"
+#include "objects/ExceptionUnwinding.h"
+#include "objects/UnwindScope.h"
 #include "objects/ObjectRef.h"
 #include "text/CatchingCall.h"
 #include "text/StringValue.h"
@@ -154,6 +157,36 @@ TEST_F(Collections, FinalisersRunByReleasesFindTheCollectionWhole) {
     EXPECT_EQ(liveObjectCount(), 0);
     gWatchedCollection = nullptr;
     gCountsSeen.clear();
+}
+
+bool gRaiseOnce = false;
+int32_t gFinalised = 0;
+
+void raiseOnceFinaliser(ObjectHandle, ClassRecord*) {
+    ++gFinalised;
+    if (!std::exchange(gRaiseOnce, false)) return;
+    unwindException(newBuiltinException("RuntimeException"), RUNTIME_CURRENT_FRAME());
+}
+
+TEST_F(Collections, AValueFinaliserThatRaisesLeavesNothingBehind) {
+    static ClassRecord* raising = [] {
+        ClassRecord* c = createClass("RaisingCollectionValue", builtinClass("Object"));
+        c->finaliser = raiseOnceFinaliser;
+        return c;
+    }();
+    const StringValue k = key("k");
+    for (int32_t i = 0; i < 3; ++i) {
+        ObjectHandle o = newObject(raising);
+        collectionAdd(collection.get(), o, k.get());
+        RuntimeUnlockObject(o);
+    }
+    gFinalised = 0;
+    gRaiseOnce = true;
+    ObjectHandle last = collection.release();
+    EXPECT_EQ(raisedBy(RuntimeUnlockObject, last), "RuntimeException");
+    EXPECT_EQ(gFinalised, 3);
+    EXPECT_EQ(refs(k), 1);
+    EXPECT_EQ(liveObjectCount(), 0);
 }
 
 TEST_F(Collections, NilAndOtherObjectsAreRefused) {

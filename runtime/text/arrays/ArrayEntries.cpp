@@ -1,5 +1,6 @@
 #include "text/arrays/ArrayEntries.h"
 
+#include "objects/UnwindScope.h"
 #include "text/StringEntries.h"
 #include "text/arrays/ArrayAccess.h"
 #include "text/arrays/ArrayRef.h"
@@ -51,9 +52,16 @@ void RuntimeRedimIntArrayLevel(ArrayHandle a, int32_t k, int32_t u) { redim(a, k
 void RuntimeRedimStringArrayLevel(ArrayHandle a, int32_t k, int32_t u) { redim(a, k, u, StringElement::kRelease); }
 void RuntimeRedimObjectArrayLevel(ArrayHandle a, int32_t k, int32_t u) { redim(a, k, u, ObjectElement::kRelease); }
 
+// Each handle disposes the array it adopted when it goes.
 void RuntimeDisposeIntArray(ArrayHandle a) { ArrayRef<IntElement>::adopt(a); }
 void RuntimeDisposeStringArray(ArrayHandle a) { ArrayRef<StringElement>::adopt(a); }
-void RuntimeDisposeObjectArray(ArrayHandle a) { ArrayRef<ObjectElement>::adopt(a); }
+void RuntimeDisposeObjectArray(ArrayHandle a) {
+    // Finalisers may raise: whatever is left is then disposed as the
+    // exception leaves this frame. The releases happen while the scope is
+    // armed; on a normal return the handle frees an empty array.
+    runtime::Unwindable<ArrayRef<ObjectElement>> array(ArrayRef<ObjectElement>::adopt(a));
+    array->releaseElements();
+}
 
 // One-dimensional access
 

@@ -20,25 +20,23 @@ void redimensionBranch(ArrayObject& a, ElementVector& v, int32_t depth, int32_t 
 
 }  // namespace
 
-// Takes the elements above `keep` out one at a time, from the end, and only
-// then releases each: whatever a release runs (an object's finaliser) finds
-// the array consistent.
+// Releases the elements above `keep` one at a time, from the end: each
+// leaves the vector before it is released, and a sub-vector is emptied while
+// still in place. Whatever a release runs (an object's finaliser, which may
+// read the array or raise) finds the array whole, and nothing that is out of
+// the array is left to a local of this frame.
 void releaseAbove(ArrayObject& a, ElementVector& v, int32_t depth, int32_t keep, ElementRelease release) {
     const bool vectors = holdsVectors(a, depth);
     // Only reference-sized elements can be references (a vector of doubles holds none).
     if (!vectors && (!release || v.elementSize != kReferenceSize)) return;
     while (v.count > keep) {
         void* handle = get<void*>(v, v.count - 1);
+        if (vectors && handle) releaseAbove(a, *static_cast<ElementVector*>(handle), depth + 1, 0, release);
         put<void*>(v, v.count - 1, nullptr);
         --v.count;
         if (!handle) continue;
-        if (vectors) {
-            auto* sub = static_cast<ElementVector*>(handle);
-            resizeLevel(a, *sub, depth + 1, 0, release);
-            deleteVector(sub);
-        } else {
-            release(handle);
-        }
+        if (vectors) deleteVector(static_cast<ElementVector*>(handle));
+        else release(handle);
     }
 }
 

@@ -36,6 +36,13 @@ public:
     [[nodiscard]] ArrayHandle release() { return std::exchange(array_, nullptr); }
     ArrayHandle get() const { return array_; }
 
+    // Releases every element (the array keeps its shape and bounds).
+    void releaseElements() {
+        if (!array_) return;
+        endAccess(*array_);
+        resizeLevel(*array_, array_->first, 0, 0, E::kRelease);
+    }
+
     int32_t upperBound() const { return array_ ? array_->upperBounds[0] : -1; }
     // The value is borrowed; the array takes its own reference.
     void append(typename E::Value value) { arrays::append<E>(*array_, value); }

@@ -2,6 +2,7 @@
 
 #include "UnalignedAccess.h"
 #include "objects/ObjectLifetime.h"
+#include "objects/UnwindScope.h"
 #include "text/CaseFold.h"
 #include "text/SmallBlockPool.h"
 #include "text/StringValue.h"
@@ -84,13 +85,35 @@ void removeFirstWithKey(ObjectHandle collection, StringHandle key) {
     if (index >= 0) removeIndex(*list, index);
 }
 
-void finaliseCollection(ObjectHandle collection, ClassRecord*) {
+namespace {
+
+// Releases a collection's entries from the end, then its list. Each release
+// leaves a shorter but whole list behind.
+void drainEntries(ObjectHandle collection) {
     ElementVector* list = listOf(collection);
     if (!list) return;
-    // From the end, so each release leaves a shorter but whole list.
     while (list->count > 0) removeIndex(*list, list->count - 1);
     storeUnaligned<ElementVector*>(collection, kCollectionListOffset, nullptr);
     deleteVector(list);
+}
+
+// If a value's finaliser raises, the rest is released as the exception
+// leaves the frame.
+struct DrainOnUnwind {
+    explicit DrainOnUnwind(ObjectHandle c) : collection(c) {}
+    DrainOnUnwind(const DrainOnUnwind&) = delete;
+    DrainOnUnwind& operator=(const DrainOnUnwind&) = delete;
+    ~DrainOnUnwind() { drainEntries(collection); }
+    ObjectHandle collection;
+};
+
+}  // namespace
+
+void finaliseCollection(ObjectHandle collection, ClassRecord*) {
+    // The work happens while the scope is armed; on a normal return its
+    // destructor finds nothing left.
+    const Unwindable<DrainOnUnwind> drain(collection);
+    drainEntries(collection);
 }
 
 }  // namespace runtime::arrays
