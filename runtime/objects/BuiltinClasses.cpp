@@ -11,6 +11,7 @@
 #include "objects/ResourceObjects.h"
 #include "objects/SystemObjects.h"
 #include "text/StringValue.h"
+#include "text/arrays/Collection.h"
 
 namespace runtime {
 namespace {
@@ -161,6 +162,7 @@ struct ClassHooks {
 
 const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
+    {"Collection", nullptr, arrays::finaliseCollection},
     // Files and streams: the path and the open file go with the object.
     {"FolderItem", nullptr, finaliseFolderItem},
     {"TextInputStream", nullptr, finaliseTextInputStream},
