@@ -167,7 +167,9 @@ ObjectHandle takeDueEvent() {
 class SerialPoller final : public LoopParticipant {
 public:
     void runStep() override {
-        for (ObjectHandle s = gSerials; s; s = fieldsOf(s).next) poll(s);
+        guardedEntry([] {
+            for (ObjectHandle s = gSerials; s; s = fieldsOf(s).next) poll(s);
+        });
         while (ObjectHandle due = takeDueEvent()) deliverEvent(due, builtinEvent("Serial", "DataAvailable"));
     }
     std::optional<DWORD> millisecondsUntilDue() const override {

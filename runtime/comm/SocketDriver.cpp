@@ -7,6 +7,7 @@
 
 #include "comm/WinSockLibrary.h"
 #include "objects/EventLoop.h"
+#include "text/EntryGuard.h"
 
 namespace runtime {
 namespace {
@@ -60,7 +61,9 @@ const WinSock* winSock() { return loadWinSock(registerWindowClassAndPoller); }
 void deliverSocketEvent(SocketDriver* driver, SocketEvent event);
 
 void SocketPoller::runStep() {
-    for (SocketDriver* d = SocketDriver::first(); d; d = d->next()) d->pump();
+    guardedEntry([] {
+        for (SocketDriver* d = SocketDriver::first(); d; d = d->next()) d->pump();
+    });
     while (true) {
         SocketDriver* due = nullptr;
         SocketEvent event{};
@@ -311,11 +314,11 @@ bool SocketDriver::handleMessage(WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK SocketDriver::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* driver = reinterpret_cast<SocketDriver*>(GetWindowLongPtrW(window, 0));
     if (driver && message == WM_TIMER) {
-        if (driver->socket_ != INVALID_SOCKET) driver->fail(kSocketCannotConnect);
+        if (driver->socket_ != INVALID_SOCKET) guardedEntry([&] { driver->fail(kSocketCannotConnect); });
         return 0;
     }
     if (driver && message == kSocketMessage) {
-        if (!driver->handleMessage(wParam, lParam)) return 0;  // the window is gone
+        if (!guardedEntry([&] { return driver->handleMessage(wParam, lParam); })) return 0;  // the window is gone
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

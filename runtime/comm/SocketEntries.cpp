@@ -53,7 +53,9 @@ void deliverSocketEvent(SocketDriver* driver, SocketEvent event) {
     deliverEvent(driver->owner(), builtinEvent("Socket", eventName(event)));
 }
 
-void initialiseSocket(ObjectHandle socket, ClassRecord*) { fieldsOf(socket).driver = new SocketDriver(socket); }
+void initialiseSocket(ObjectHandle socket, ClassRecord*) {
+    guardedEntry([&] { fieldsOf(socket).driver = new SocketDriver(socket); });
+}
 
 void finaliseSocket(ObjectHandle socket, ClassRecord*) {
     SocketFields& fields = fieldsOf(socket);
