@@ -6,6 +6,7 @@
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
 #include "objects/SystemObjects.h"
+#include "ui/Timer.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
@@ -60,6 +61,11 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeStackCheck),
     ENTRY(getAppObject),
     ENTRY(debugDumpObjects),
+    // Timers
+    ENTRY(timerModeGetter),
+    ENTRY(timerModeSetter),
+    ENTRY(timerPeriodGetter),
+    ENTRY(timerPeriodSetter),
     ENTRY(getSystemObject),
     ENTRY(getKeyboardObject),
     ENTRY(lineTrace),
