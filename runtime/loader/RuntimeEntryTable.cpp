@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "loader/PluginEntries.h"
+#include "loader/PluginProperties.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
@@ -130,6 +132,29 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(rnd),
     ENTRY(RuntimeBeep),
     ENTRY(RuntimeMsgBox),
+
+    // Plug-in host interface
+    ENTRY(Win32InstallPlugins),
+    ENTRY(RegisterPluginVersion),
+    ENTRY(RegisterPluginExports),
+    ENTRY(PluginRegisterMethod),
+    ENTRY(PluginRegisterControl),
+    ENTRY(PluginRegisterClass),
+    ENTRY(PluginRegisterClassExtension),
+    ENTRY(PluginNewInstance),
+    ENTRY(GetEventInstance),
+    ENTRY(GetEventInstancePPC),
+    ENTRY(GetInterfaceRoutine),
+    ENTRY(VELMLockObject),
+    ENTRY(VELMUnlockObject),
+    ENTRY(PluginDefaultControlFont),
+    ENTRY(PluginDefaultControlFontSize),
+    ENTRY(PluginDefaultControlCaption),
+    ENTRY(VELMGetWin32Charset),
+    ENTRY(intInvalidateSetter),
+    ENTRY(boolInvalidateSetter),
+    ENTRY(stringInvalidateSetter),
+    ENTRY(objInvalidateSetter),
 };
 
 #undef ENTRY
