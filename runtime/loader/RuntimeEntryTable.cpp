@@ -7,6 +7,7 @@
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "objects/SystemObjects.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
@@ -59,6 +60,10 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeStackCheck),
     ENTRY(getAppObject),
     ENTRY(debugDumpObjects),
+    ENTRY(getSystemObject),
+    ENTRY(getKeyboardObject),
+    ENTRY(lineTrace),
+    ENTRY(win32getCommandLine),
     // Event loop and application events
     ENTRY(RuntimeRun),
     ENTRY(ApplicationQuit),

@@ -6,6 +6,7 @@
 #include "objects/EventDelivery.h"
 #include "objects/EventLoop.h"
 #include "objects/ExceptionUnwinding.h"
+#include "objects/UnwindScope.h"
 
 namespace runtime {
 namespace {
@@ -27,10 +28,28 @@ std::vector<ObjectRef> windowObjects() {
 
 bool anyWindowRefusesToClose() {
     const EventDescriptor* cancelClose = builtinEvent("Window", "CancelClose");
-    for (const ObjectRef& window : windowObjects()) {
+    const Unwindable<std::vector<ObjectRef>> windows(windowObjects());
+    for (const ObjectRef& window : *windows) {
         if (deliverEvent(window.get(), cancelClose)) return true;
     }
     return false;
+}
+
+void closeEveryWindow() {
+    WindowRoster* roster = windowRoster();
+    if (!roster) return;
+    const Unwindable<std::vector<ObjectRef>> windows(windowObjects());
+    for (const ObjectRef& window : *windows) roster->closeWindow(window.get());
+}
+
+// Runs the steps of a quit that call handlers; false when a window refused.
+// A handler that raises ends the quit too: the mark is cleared either way.
+bool closeForQuit() {
+    UnwindAction clearMark([] { gQuitInProgress = false; });
+    if (anyWindowRefusesToClose()) return false;
+    deliverEvent(gApplication.get(), builtinEvent("Application", "Close"));
+    closeEveryWindow();
+    return true;
 }
 
 }  // namespace
@@ -41,15 +60,7 @@ ObjectHandle applicationObject() { return gApplication.get(); }
 void quitApplication(uintptr_t frame) {
     if (gQuitInProgress) return;
     gQuitInProgress = true;
-    if (anyWindowRefusesToClose()) {
-        gQuitInProgress = false;
-        return;
-    }
-    deliverEvent(gApplication.get(), builtinEvent("Application", "Close"));
-    if (WindowRoster* roster = windowRoster()) {
-        for (const ObjectRef& window : windowObjects()) roster->closeWindow(window.get());
-    }
-    gQuitInProgress = false;
+    if (!closeForQuit()) return;
     unwindException(newBuiltinException("EndException"), frame);
 }
 

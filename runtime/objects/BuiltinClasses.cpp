@@ -4,6 +4,8 @@
 
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
+#include "objects/ResourceObjects.h"
+#include "objects/SystemObjects.h"
 #include "text/StringValue.h"
 
 namespace runtime {
@@ -57,10 +59,12 @@ const ClassRow kBuiltinClasses[] = {
     {"TextInputStream", "Object", 1060, "", {}},
     {"TextOutputStream", "Object", 32, "", {}},
     {"BinaryStream", "Object", 32, "", {}},
-    {"Picture", "Object", 40, "", {}},
-    {"Sound", "Object", 40, "", {}},
-    {"Movie", "Object", 40, "", {}},
-    {"MouseCursor", "Object", 28, "", {}},
+    {kPictureClass.name, "Object", kPictureClass.instanceSize, "", {}},
+    {kSoundClass.name, "Object", kSoundClass.instanceSize, "", {}},
+    {kMovieClass.name, "Object", kMovieClass.instanceSize, "", {}},
+    {kResource7Class.name, "Object", kResource7Class.instanceSize, "", {}},
+    {kResource8Class.name, "Object", kResource8Class.instanceSize, "", {}},
+    {kCursorClass.name, "Object", kCursorClass.instanceSize, "", {}},
     {"Graphics", "Object", 40, "", {}},
     {"Date", "Object", 36, "", {}},
     {"Collection", "Object", 28, "", {}},
@@ -70,7 +74,10 @@ const ClassRow kBuiltinClasses[] = {
     {"CriticalSection", "Object", 48, "", {}},
     {"Clipboard", "Object", 32, "", {}},
     {"DragItem", "Object", 72, "", {}},
-    {"Database", "Object", 52, "", {}},
+    {kDatabaseClass.name, "Object", kDatabaseClass.instanceSize, "", {}},
+    // The process-wide system and keyboard objects.
+    {"System", "Object", kSystemObjectSize, "", {}},
+    {"Keyboard", "Object", 24, "", {}},
     {"Window", "Object", 112, "",
      {{"Open", "", ""},
       {"Close", "", ""},

@@ -1,10 +1,14 @@
 // Calling compiled code: event handlers, menu handlers, initialisers. Handlers
 // are cdecl routines that take the object first, then the event's parameters
 // (all borrowed); a Boolean result comes back in the low byte of EAX.
+//
+// A handler may raise: whatever the runtime holds across the call lives in an
+// unwind scope (UnwindScope.h), never in a plain local.
 #pragma once
 
 #include "objects/EventLookup.h"
 #include "objects/ObjectRef.h"
+#include "objects/UnwindScope.h"
 
 namespace runtime {
 
@@ -22,7 +26,7 @@ bool deliverEvent(ObjectHandle object, const EventDescriptor* event, Args... arg
     if (!object) return false;
     const HandlerFound found = findHandler(object->classRecord, event);
     if (!found.code) return false;
-    const ObjectRef keepAlive = ObjectRef::borrow(object);
+    const Unwindable<ObjectRef> keepAlive(ObjectRef::borrow(object));
     return callBooleanHandler(found.code, object, args...);
 }
 

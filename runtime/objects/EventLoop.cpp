@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "objects/UnwindScope.h"
+
 namespace runtime {
 namespace {
 
@@ -61,6 +63,9 @@ void dispatch(MSG& message) {
     if (WindowRoster* roster = state().roster; roster && roster->pretranslate(message)) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
+    // Back above the system's frames: an exception that a window procedure
+    // held goes on to the compiled frame that catches it.
+    raisePendingException(RUNTIME_CURRENT_FRAME());
 }
 
 void takeOneMessage() {
@@ -88,9 +93,9 @@ void takeOneMessage() {
 }
 
 void runDeferredWork() {
-    std::vector<DeferredWork*> work;
-    work.swap(state().deferred);
-    for (DeferredWork* w : work) w->run();
+    Unwindable<std::vector<DeferredWork*>> work;
+    work->swap(state().deferred);
+    for (DeferredWork* w : *work) w->run();
 }
 
 }  // namespace
@@ -110,8 +115,8 @@ void removePeriodicTask(PeriodicTask* task) {
 
 void runDuePeriodicTasks() {
     // A task may add or remove tasks: walk a copy, run only those still listed.
-    const std::vector<ScheduledTask> snapshot = state().tasks;
-    for (const ScheduledTask& t : snapshot) {
+    const Unwindable<std::vector<ScheduledTask>> snapshot(state().tasks);
+    for (const ScheduledTask& t : *snapshot) {
         auto& tasks = state().tasks;
         auto it = std::find_if(tasks.begin(), tasks.end(), [&](const ScheduledTask& s) { return s.task == t.task; });
         if (it == tasks.end()) continue;

@@ -9,8 +9,10 @@
 #include "objects/ObjectLifetime.h"
 #include "objects/ObjectTests.h"
 #include "objects/ProjectItems.h"
+#include "objects/UnwindScope.h"
 #include "text/FatalError.h"
 #include "text/StringValue.h"
+#include "text/UserAlerts.h"
 
 // Continues in a frame of compiled code: EBP becomes that frame, execution
 // goes on at the catch clause. The stack below stays as it is; the function's
@@ -45,13 +47,20 @@ bool readable(uintptr_t address, size_t bytes) {
     return !IsBadReadPtr(reinterpret_cast<const void*>(address), bytes);
 }
 
+// Releases made while unwinding may run finalisers of compiled code; an
+// exception one of them raises is dropped rather than unwound over the frames
+// this walk is leaving.
+void releaseObjectContained(ObjectHandle object) {
+    runDroppingExceptions([object] { unlockObject(object); });
+}
+
 void releaseStringAt(uintptr_t slot) {
     unlockString(load<StringHandle>(slot));
     store<StringHandle>(slot, nullptr);
 }
 
 void releaseObjectAt(uintptr_t slot) {
-    unlockObject(load<ObjectHandle>(slot));
+    releaseObjectContained(load<ObjectHandle>(slot));
     store<ObjectHandle>(slot, nullptr);
 }
 
@@ -85,22 +94,13 @@ uintptr_t findTrailer(uintptr_t from) {
     return 0;
 }
 
-// Structured exception registrations of the frames being left must not stay
-// on the thread's chain.
-void dropExceptionRegistrationsBelow(uintptr_t framePointer) {
-    NT_TIB* tib;
-    asm("movl %%fs:0x18, %0" : "=r"(tib));  // the thread's information block
-    while (reinterpret_cast<uintptr_t>(tib->ExceptionList) < framePointer) {
-        tib->ExceptionList = tib->ExceptionList->Next;
-    }
-}
-
 [[noreturn]] void resumeAtCatch(ObjectHandle exception, uintptr_t callerFrame, uintptr_t handler) {
     // The catch clause owns the reference from here; a value the slot held
     // from an earlier catch is released as leaving the frame would.
     releaseObjectAt(callerFrame - 4);
     store<ObjectHandle>(callerFrame - 4, exception);
-    dropExceptionRegistrationsBelow(callerFrame);
+    UnwindScopes::abandonBelow(callerFrame);
+    dropSystemHandlersBelow(callerFrame);
     sutakibaResumeInFrame(callerFrame, handler);
 }
 
@@ -132,9 +132,21 @@ uintptr_t runTrailer(uintptr_t ops, uintptr_t callerFrame, ObjectHandle exceptio
 
 }  // namespace
 
+void dropSystemHandlersBelow(uintptr_t framePointer) {
+    NT_TIB* tib;
+    asm("movl %%fs:0x18, %0" : "=r"(tib));  // the thread's information block
+    while (reinterpret_cast<uintptr_t>(tib->ExceptionList) < framePointer) {
+        tib->ExceptionList = tib->ExceptionList->Next;
+    }
+}
+
 void unwindException(ObjectHandle exception, uintptr_t frame) {
+    SystemEntry* systemEntry = UnwindScopes::innermostSystemEntry();
     while (frame && readable(frame, 12)) {
         const uintptr_t callerFrame = load<uintptr_t>(frame);
+        // The next frame lies at or beyond the place where the system called
+        // the runtime: no catch clause below it took the exception.
+        if (systemEntry && reinterpret_cast<uintptr_t>(systemEntry) < callerFrame) break;
         const uintptr_t returnAddress = load<uintptr_t>(frame + 4);
         if (!readable(returnAddress, 4)) break;
         if (load<uint8_t>(returnAddress) == kShortJump && load<uint8_t>(returnAddress + 2) == kTagMark) {
@@ -148,6 +160,9 @@ void unwindException(ObjectHandle exception, uintptr_t frame) {
         if (callerFrame < frame || callerFrame - frame > kMaxFrameStep) break;
         frame = callerFrame;
     }
+    // The system's frames are never jumped over: the exception waits at the
+    // system entry (also when the chain broke below it).
+    if (systemEntry) UnwindScopes::holdAt(systemEntry, exception);
     endWithUnhandledException(exception);
 }
 
@@ -164,7 +179,7 @@ std::string unhandledExceptionMessage(std::string_view className) {
 
 void endWithUnhandledException(ObjectHandle exception) {
     if (!objectIsa(exception, builtinClass("EndException"))) {
-        showFatalMessage(unhandledExceptionMessage(viewOf(exception ? exception->classRecord->name : nullptr)).c_str());
+        showRuntimeMessage(unhandledExceptionMessage(viewOf(exception ? exception->classRecord->name : nullptr)));
         ExitProcess(kExitUnhandledException);
     }
     ExitProcess(0);

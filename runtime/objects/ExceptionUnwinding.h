@@ -2,6 +2,8 @@
 // raising routine outwards, performs the cleanup that compiled code marks after
 // its call sites and at the end of its functions, and resumes at the first
 // catch clause that accepts the exception. Nothing caught ends the process.
+// Runtime frames on the way are left through their unwind scopes, and the
+// walk stops where the system called into the runtime (UnwindScope.h).
 #pragma once
 
 #include <cstdint>
@@ -34,9 +36,14 @@ enum TrailerOp : uint8_t {
 constexpr uintptr_t kMaxFrameStep = 4096;
 
 // Unwinds with `exception`, whose reference the caller hands over, starting
-// at `frame` (the frame pointer of the routine that raises). Returns only
-// through a catch clause of compiled code; otherwise ends the process.
+// at `frame` (the frame pointer of the routine that raises). Continues only
+// in a catch clause of compiled code or at a system entry; otherwise ends the
+// process.
 [[noreturn]] void unwindException(ObjectHandle exception, uintptr_t frame);
+
+// Removes the structured exception handler records of the frames deeper than
+// `framePointer` from the thread's chain: those frames are being left.
+void dropSystemHandlersBelow(uintptr_t framePointer);
 
 // A new exception of the built-in class `className`, owned by the caller.
 ObjectHandle newBuiltinException(const char* className);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "objects/UnwindScope.h"
 #include "text/SmallBlockPool.h"
 
 namespace runtime {
@@ -27,18 +28,60 @@ void unlink(ObjectHandle object) {
     --gLiveCount;
 }
 
+bool anyInitialiser(const ClassRecord* cls) {
+    for (; cls; cls = cls->superclass) {
+        if (cls->initialiser) return true;
+    }
+    return false;
+}
+
+bool anyFinaliser(const ClassRecord* cls) {
+    for (; cls; cls = cls->superclass) {
+        if (cls->finaliser) return true;
+    }
+    return false;
+}
+
 void runInitialisers(ObjectHandle object, ClassRecord* cls) {
     if (!cls) return;
     runInitialisers(object, cls->superclass);  // the root class first
     if (cls->initialiser) cls->initialiser(object, cls);
 }
 
+// An object whose initialisers have not all returned: if one raises, nobody
+// can ever reach the object, and its block goes back to the pool.
+struct UnfinishedObject {
+    explicit UnfinishedObject(ObjectHandle o) : object(o) {}
+    UnfinishedObject(const UnfinishedObject&) = delete;
+    UnfinishedObject& operator=(const UnfinishedObject&) = delete;
+    ObjectHandle object;
+    ~UnfinishedObject() {
+        if (object) poolRelease(object, instanceBlockSize(object->classRecord));
+    }
+};
+
+void runInitialisersGuarded(ObjectHandle object) {
+    Unwindable<UnfinishedObject> unfinished(object);
+    runInitialisers(object, object->classRecord);
+    unfinished->object = nullptr;
+}
+
+void unlinkAndFree(ObjectHandle object) {
+    unlink(object);
+    poolRelease(object, instanceBlockSize(object->classRecord));
+}
+
 void destroy(ObjectHandle object) {
+    if (!anyFinaliser(object->classRecord)) {
+        unlinkAndFree(object);
+        return;
+    }
+    // Finalisers may be compiled code: one that raises still leaves the
+    // object off the live list and its block freed.
+    UnwindAction finish([object] { unlinkAndFree(object); });
     for (ClassRecord* cls = object->classRecord; cls; cls = cls->superclass) {
         if (cls->finaliser) cls->finaliser(object, cls);
     }
-    unlink(object);
-    poolRelease(object, instanceBlockSize(object->classRecord));
 }
 
 }  // namespace
@@ -51,7 +94,7 @@ ObjectHandle newObject(ClassRecord* cls) {
     std::memset(object, 0, static_cast<size_t>(size));
     object->refCount = 1;
     object->classRecord = cls;
-    runInitialisers(object, cls);
+    if (anyInitialiser(cls)) runInitialisersGuarded(object);
     link(object);
     return object;
 }

@@ -11,6 +11,7 @@
 #include "objects/EventDelivery.h"
 #include "objects/InterfaceTables.h"
 #include "objects/ProjectItems.h"
+#include "objects/SystemObjects.h"
 #include "text/FatalError.h"
 
 namespace runtime {
@@ -46,6 +47,15 @@ ProjectTableView viewProjectTable(const uint32_t* table) {
     ExitProcess(kExitLoadFailure);
 }
 
+// Fills the class table and the interface tables; returns the application
+// class. Nothing it allocates outlives it: compiled code runs only later.
+ClassRecord* readClasses(const ProjectTableView& project) {
+    const ClassTableResult classes = readClassDescriptors(project.classes, project.classCount);
+    if (!classes.ok()) refuseToStart(missingClassMessage(classes.missingClass));
+    buildInterfaceTables();
+    return chooseApplicationClass(classes);
+}
+
 }  // namespace
 
 void setStartupStep(StartupStep step, void (*run)()) { gSteps[static_cast<size_t>(step)] = run; }
@@ -64,13 +74,12 @@ void RuntimeInit(const uint32_t* projectTable) {
     OleInitialize(nullptr);
     defineBuiltinClasses();
     runStep(StartupStep::kInstallPlugins);
+    createSystemObject();
     runStep(StartupStep::kBindDeferredImports);
 
     const ProjectTableView project = viewProjectTable(projectTable);
-    const ClassTableResult classes = readClassDescriptors(project.classes, project.classCount);
-    if (!classes.ok()) refuseToStart(missingClassMessage(classes.missingClass));
-    buildInterfaceTables();
-    ClassRecord* applicationClass = chooseApplicationClass(classes);
+    ClassRecord* applicationClass = readClasses(project);
+    // From here compiled code runs (initialisers, handlers): no owning locals.
     readProjectItems(project.items, project.itemCount);
     if (applicationSettings().mdiFrame) runStep(StartupStep::kCreateFrameWindow);
 

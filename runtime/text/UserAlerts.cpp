@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "objects/ProjectItems.h"
 #include "text/StringValue.h"
+#include "text/SystemText.h"
 
 namespace {
 
@@ -11,15 +15,22 @@ namespace {
 // frontmost ordinary window. No window exists yet, so the box has no owner.
 HWND dialogOwnerWindow() { return nullptr; }
 
-// The caption of the runtime's message boxes.
-const char* messageBoxCaption() { return "Message"; }
+// The caption of the runtime's message boxes: the frame's title when the
+// windows live in an MDI frame.
+std::string messageBoxCaption() {
+    const runtime::SettingsStream& settings = runtime::applicationSettings();
+    return settings.mdiFrame ? settings.mdiTitle : "Message";
+}
 
 }  // namespace
 
-void RuntimeMsgBox(StringHandle text) {
-    const runtime::StringValue message = runtime::StringValue::borrow(text);
-    MessageBoxA(dialogOwnerWindow(), message.cString(), messageBoxCaption(), MB_OK);
+void runtime::showRuntimeMessage(std::string_view text) {
+    // The box shows the text up to its first zero byte, as a C string would.
+    const std::wstring shown = toSystemText(text.substr(0, text.find('\0')));
+    MessageBoxW(dialogOwnerWindow(), shown.c_str(), toSystemText(messageBoxCaption()).c_str(), MB_OK);
 }
+
+void RuntimeMsgBox(StringHandle text) { runtime::showRuntimeMessage(runtime::viewOf(text)); }
 
 // Without a sound device the system plays nothing and returns at once.
 void RuntimeBeep() { MessageBeep(0); }
