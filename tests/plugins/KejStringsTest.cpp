@@ -41,7 +41,8 @@ TEST(KejClassify, PatternsFallIntoTheFourClasses) {
         {kDi + "a", 0, MatchClass::FoldedOnBoundaries},  // first byte not a letter
         {"x", 2, MatchClass::ExactOnBoundaries},        // 'x' is in the trail range
         {",", 2, MatchClass::ExactAnywhere},
-        {kHyo, 1, MatchClass::ExactAnywhere},  // lead byte 0x95 is not a trail byte
+        {kHyo, 1, MatchClass::ExactOnBoundaries},  // 0x95 also lies in the trail range
+        {"!a", 1, MatchClass::ExactAnywhere},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(kej::classify(c.pattern, c.mode), c.expected) << c.pattern << " mode " << c.mode;
