@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "loader/PluginEntries.h"
+#include "loader/PluginProperties.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
@@ -211,6 +213,28 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(collectionItem),
     ENTRY(collectionIdxRemove),
     ENTRY(collectionKeyRemove),
+    // Plug-in host interface
+    ENTRY(Win32InstallPlugins),
+    ENTRY(RegisterPluginVersion),
+    ENTRY(RegisterPluginExports),
+    ENTRY(PluginRegisterMethod),
+    ENTRY(PluginRegisterControl),
+    ENTRY(PluginRegisterClass),
+    ENTRY(PluginRegisterClassExtension),
+    ENTRY(PluginNewInstance),
+    ENTRY(GetEventInstance),
+    ENTRY(GetEventInstancePPC),
+    ENTRY(GetInterfaceRoutine),
+    ENTRY(VELMLockObject),
+    ENTRY(VELMUnlockObject),
+    ENTRY(PluginDefaultControlFont),
+    ENTRY(PluginDefaultControlFontSize),
+    ENTRY(PluginDefaultControlCaption),
+    ENTRY(VELMGetWin32Charset),
+    ENTRY(intInvalidateSetter),
+    ENTRY(boolInvalidateSetter),
+    ENTRY(stringInvalidateSetter),
+    ENTRY(objInvalidateSetter),
 };
 
 #undef ENTRY
