@@ -42,14 +42,46 @@ ModemAnswer answerOfLine(Bytes line) {
 
 }  // namespace
 
-int32_t filterDialString(Bytes text, uint8_t* buffer, int32_t capacity) {
-    ByteWriter out(buffer, capacity);
+namespace {
+
+// Appends the filtered dial string; false when it is refused.
+bool putDialString(ByteWriter& out, Bytes text) {
     for (int32_t i = 0; i < text.size; ++i) {
         const uint8_t b = text[i];
         if (b == ' ' || b == '-') continue;
-        if (!isDialCharacter(b)) return -1;
+        if (!isDialCharacter(b)) return false;
         out.put(b);
     }
+    return true;
+}
+
+}  // namespace
+
+int32_t filterDialString(Bytes text, uint8_t* buffer, int32_t capacity) {
+    ByteWriter out(buffer, capacity);
+    if (!putDialString(out, text)) return -1;
+    return out.result();
+}
+
+int32_t centreDialCommand(bool tone, bool extension, Bytes outsideLinePrefix, Bytes centre, uint8_t* buffer,
+                          int32_t capacity) {
+    ByteWriter out(buffer, capacity);
+    out.put(Bytes("AT"));
+    if (extension) out.put(Bytes("X3"));
+    out.put(tone ? Bytes("DT") : Bytes("DP"));
+    if (extension && !putDialString(out, outsideLinePrefix)) return -1;
+    if (!putDialString(out, centre)) return -1;
+    out.put(';');
+    out.put(13);
+    return out.result();
+}
+
+int32_t recipientDialCommand(Bytes number, uint8_t* buffer, int32_t capacity) {
+    ByteWriter out(buffer, capacity);
+    out.put(Bytes("DT"));
+    if (!putDialString(out, number)) return -1;
+    out.put(Bytes("#;"));
+    out.put(13);
     return out.result();
 }
 

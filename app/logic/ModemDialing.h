@@ -15,6 +15,21 @@ namespace applogic {
 // buffer is too small; text.size always suffices).
 int32_t filterDialString(Bytes text, uint8_t* out, int32_t capacity);
 
+// The first command of a call, with its "AT": "AT" + ("X3" when dialling
+// through an extension) + "DT" (tone) or "DP" (pulse) + (the outside-line
+// prefix when through an extension) + centre + ";" + CR. The prefix and the
+// centre pass filterDialString; -1 when either is refused (or does not fit).
+int32_t centreDialCommand(bool tone, bool extension, Bytes outsideLinePrefix, Bytes centre, uint8_t* out,
+                          int32_t capacity);
+
+// The recipient's command, without "AT": "DT" + number + "#;" + CR; the
+// number passes filterDialString (-1 when refused).
+int32_t recipientDialCommand(Bytes number, uint8_t* out, int32_t capacity);
+
+// The progress maximum of a transmission in ticks (60 a second): 25 s to
+// reach the centre, 10 s for the recipient and 10 s per block.
+constexpr int32_t modemProgressMaximum(int32_t blockCount) { return (25 + 10 + 10 * blockCount) * 60; }
+
 // The message digits go out in dial commands: while more than 29 digits
 // remain, "DT" + the next 32 digits + ";" + CR; then "DT" + the rest +
 // "##;" + CR, the rest possibly empty.

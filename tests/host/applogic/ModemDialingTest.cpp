@@ -12,8 +12,6 @@ namespace {
 using namespace logic_test;
 using namespace applogic;
 
-std::string filtered(const std::string& text) { return encode(filterDialString, text, int32_t(text.size())); }
-
 TEST(DialString, KeepsDiallingCharactersAndRefusesTheRest) {
     struct Case {
         const char* text;
@@ -122,6 +120,34 @@ TEST(ModemAnswers, FailuresOnCompleteLinesOnly) {
     EXPECT_EQ(str(modemAnswerText(ModemAnswer::NoCarrier)), "NO CARRIER");
     EXPECT_EQ(str(modemAnswerText(ModemAnswer::Busy)), "BUSY");
     EXPECT_EQ(str(modemAnswerText(ModemAnswer::None)), "");
+}
+
+}  // namespace
+
+namespace {
+
+using namespace logic_test;
+using namespace applogic;
+
+std::string centreCommand(bool tone, bool extension, const std::string& head, const std::string& centre) {
+    std::string out(64, '\0');
+    const int32_t n = centreDialCommand(tone, extension, bytes(head), bytes(centre), reinterpret_cast<uint8_t*>(out.data()), 64);
+    return n < 0 ? "<refused>" : out.substr(0, size_t(n));
+}
+
+TEST(DialCommands, CentreAndRecipient) {
+    EXPECT_EQ(centreCommand(true, false, "0,", "0000-10-01"), "ATDT00001001;\r");
+    EXPECT_EQ(centreCommand(true, true, "0,", "00001001"), "ATX3DT0,00001001;\r");
+    EXPECT_EQ(centreCommand(false, false, "0,", "00001001"), "ATDP00001001;\r");
+    EXPECT_EQ(centreCommand(false, true, "9W", "00001001"), "ATX3DP9W00001001;\r");
+    EXPECT_EQ(centreCommand(true, false, "x;", "00001001"), "ATDT00001001;\r");  // the prefix only counts with an extension
+    EXPECT_EQ(centreCommand(true, true, "0;ATH", "00001001"), "<refused>");
+    EXPECT_EQ(centreCommand(true, false, "", "0000100A1Z"), "<refused>");
+    std::string out(64, '\0');
+    int32_t n = recipientDialCommand(bytes("090-1234-5678"), reinterpret_cast<uint8_t*>(out.data()), 64);
+    EXPECT_EQ(out.substr(0, size_t(n)), "DT09012345678#;\r");
+    EXPECT_EQ(recipientDialCommand(bytes("090;H"), reinterpret_cast<uint8_t*>(out.data()), 64), -1);
+    EXPECT_EQ(modemProgressMaximum(modemBlockCount(40)), 3300);
 }
 
 }  // namespace
