@@ -3,13 +3,13 @@
 // result (encoded bytes in hexadecimal where they are not printable) on the
 // console, for the test to compare with the results of the native build.
 #include "AppString.h"
-#include "logic/AlsImport.h"
-#include "logic/MailMessage.h"
-#include "logic/Melody.h"
-#include "logic/MessageCentres.h"
-#include "logic/MessageEncoding.h"
-#include "logic/ModemDialing.h"
-#include "logic/SmtpReplyReader.h"
+#include "../../app/logic/AlsImport.h"
+#include "../../app/logic/MailMessage.h"
+#include "../../app/logic/Melody.h"
+#include "../../app/logic/MessageCentres.h"
+#include "../../app/logic/MessageEncoding.h"
+#include "../../app/logic/ModemDialing.h"
+#include "../../app/logic/SmtpReplyReader.h"
 
 extern "C" {
 WINAPI_IMPORT void* GetStdHandle_(uint32_t which) APP_LIBRARY_IMPORT("kernel32.dll", "GetStdHandle");
