@@ -11,6 +11,8 @@
 #include "text/StringEntries.h"
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
+#include "text/arrays/ArrayEntries.h"
+#include "text/arrays/CollectionEntries.h"
 
 namespace {
 
@@ -135,6 +137,74 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(rnd),
     ENTRY(RuntimeBeep),
     ENTRY(RuntimeMsgBox),
+
+    // Arrays and compact boolean arrays
+    ENTRY(RuntimeCreateArray),
+    ENTRY(RuntimeArrayCreateAddIndex),
+    ENTRY(RuntimeUBound),
+    ENTRY(RuntimeRedimIntArrayLevel),
+    ENTRY(RuntimeRedimStringArrayLevel),
+    ENTRY(RuntimeRedimObjectArrayLevel),
+    ENTRY(RuntimeDisposeIntArray),
+    ENTRY(RuntimeDisposeStringArray),
+    ENTRY(RuntimeDisposeObjectArray),
+    ENTRY(RuntimeDirectReadIntArray),
+    ENTRY(RuntimeDirectReadSingleArray),
+    ENTRY(RuntimeDirectReadDoubleArray),
+    ENTRY(RuntimeDirectReadStringArray),
+    ENTRY(RuntimeDirectReadObjectArray),
+    ENTRY(RuntimeDirectWriteIntArray),
+    ENTRY(RuntimeDirectWriteSingleArray),
+    ENTRY(RuntimeDirectWriteDoubleArray),
+    ENTRY(RuntimeDirectWriteStringArray),
+    ENTRY(RuntimeDirectWriteObjectArray),
+    ENTRY(RuntimeIntArrayAppend),
+    ENTRY(RuntimeSingleArrayAppend),
+    ENTRY(RuntimeDoubleArrayAppend),
+    ENTRY(RuntimeStringArrayAppend),
+    ENTRY(RuntimeObjectArrayAppend),
+    ENTRY(RuntimeIntArrayInsert),
+    ENTRY(RuntimeSingleArrayInsert),
+    ENTRY(RuntimeDoubleArrayInsert),
+    ENTRY(RuntimeStringArrayInsert),
+    ENTRY(RuntimeObjectArrayInsert),
+    ENTRY(RuntimeIntArrayRemove),
+    ENTRY(RuntimeStringArrayRemove),
+    ENTRY(RuntimeObjectArrayRemove),
+    ENTRY(RuntimeIntArraySort),
+    ENTRY(RuntimeSingleArraySort),
+    ENTRY(RuntimeDoubleArraySort),
+    ENTRY(RuntimeStringArraySort),
+    ENTRY(RuntimeArrayStartReadAccess),
+    ENTRY(RuntimeArrayAddReadIndex),
+    ENTRY(RuntimeReadIntArray),
+    ENTRY(RuntimeReadSingleArray),
+    ENTRY(RuntimeReadDoubleArray),
+    ENTRY(RuntimeReadStringArray),
+    ENTRY(RuntimeReadObjectArray),
+    ENTRY(RuntimeArrayStartWriteAccess),
+    ENTRY(RuntimeArrayAddWriteIndex),
+    ENTRY(RuntimeWriteIntArray),
+    ENTRY(RuntimeWriteSingleArray),
+    ENTRY(RuntimeWriteDoubleArray),
+    ENTRY(RuntimeWriteStringArray),
+    ENTRY(RuntimeWriteObjectArray),
+    ENTRY(RuntimeCreateFastBooleanArray),
+    ENTRY(RuntimeFastArrayUBound),
+    ENTRY(RuntimeRedimFastBoolArray),
+    ENTRY(RuntimeFastReadBoolArray),
+    ENTRY(RuntimeFastWriteBoolArray),
+    ENTRY(RuntimeFastBooleanArrayAppend),
+    ENTRY(RuntimeFastBooleanArrayInsert),
+    ENTRY(RuntimeFastBooleanArrayRemove),
+    ENTRY(RuntimeDisposeFastBooleanArray),
+    // Collections
+    ENTRY(collectionAdd),
+    ENTRY(collectionCount),
+    ENTRY(collectionIdxItem),
+    ENTRY(collectionItem),
+    ENTRY(collectionIdxRemove),
+    ENTRY(collectionKeyRemove),
 };
 
 #undef ENTRY

@@ -7,6 +7,7 @@
 #include "objects/ResourceObjects.h"
 #include "objects/SystemObjects.h"
 #include "text/StringValue.h"
+#include "text/arrays/Collection.h"
 
 namespace runtime {
 namespace {
@@ -157,6 +158,7 @@ struct ClassHooks {
 
 const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
+    {"Collection", nullptr, arrays::finaliseCollection},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {

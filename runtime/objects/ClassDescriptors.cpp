@@ -14,6 +14,9 @@ namespace {
 
 enum DescriptorKind : uint32_t { kCompiledClass = 0, kNamedClass = 1 };
 
+// The instance size of `Object`, the smallest class.
+constexpr int32_t kSmallestInstanceSize = 24;
+
 // Reads the words of a descriptor in data1 in order. Addresses in it are
 // already relocated to absolute ones.
 class DescriptorReader {
@@ -100,7 +103,12 @@ void checkInstanceSize(ClassRecord* cls) {
 // Checks the sizes of `cls`'s compiled superclasses before its own, so that a
 // class listed before its superclass still grows to the final size.
 void resolveInstanceSize(ClassRecord* cls, std::unordered_set<ClassRecord*>& pending) {
-    if (!pending.erase(cls) || !cls->superclass) return;
+    if (!pending.erase(cls)) return;
+    if (!cls->superclass) {
+        // No class is smaller than Object: every block holds the header.
+        if (cls->instanceSize < kSmallestInstanceSize) cls->instanceSize = kSmallestInstanceSize;
+        return;
+    }
     resolveInstanceSize(cls->superclass, pending);
     checkInstanceSize(cls);
 }

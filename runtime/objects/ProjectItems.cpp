@@ -6,6 +6,7 @@
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
+#include "objects/UnwindScope.h"
 
 namespace runtime {
 namespace {
@@ -39,7 +40,10 @@ ObjectRef readItem(const uint8_t* item) {
     switch (static_cast<ProjectItemKind>(wordAt(item, 0))) {
         case ProjectItemKind::kPicture: return resourceObject(kPictureClass, wordAt(body, 0), body + 4);
         case ProjectItemKind::kMenuBar:
-            if (auto bar = parseMenuBarStream(countedBytes(body))) buildMenuBar(*bar);
+            // Menu items may be of compiled classes with initialisers.
+            if (const Unwindable<std::optional<MenuBarStream>> bar(parseMenuBarStream(countedBytes(body))); *bar) {
+                buildMenuBar(**bar);
+            }
             return {};
         case ProjectItemKind::kMovie: return resourceObject(kMovieClass, wordAt(body, 0));
         case ProjectItemKind::kSettings:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "objects/ProjectItems.h"
+#include "objects/UnwindScope.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
 
@@ -30,7 +31,9 @@ void runtime::showRuntimeMessage(std::string_view text) {
     MessageBoxW(dialogOwnerWindow(), shown.c_str(), toSystemText(messageBoxCaption()).c_str(), MB_OK);
 }
 
-void RuntimeMsgBox(StringHandle text) { runtime::showRuntimeMessage(runtime::viewOf(text)); }
+void RuntimeMsgBox(StringHandle text) {
+    runtime::callSystem([text] { runtime::showRuntimeMessage(runtime::viewOf(text)); });
+}
 
 // Without a sound device the system plays nothing and returns at once.
 void RuntimeBeep() { MessageBeep(0); }

@@ -70,7 +70,7 @@ void slotOne() {}
 struct Indices {
     int32_t application, runtimeException, nilObjectException, object, window, illegalCast;
     int32_t base, derived, appA, appB, winMid, winLeaf, iface, greeter, badGreeter, smallChild, unrelated;
-    int32_t orderChild, orderParent;
+    int32_t orderChild, orderParent, selfParent, tinyRoot;
     int32_t pictureItem, globalItem, firstResourceItem;
 } ix;
 
@@ -110,6 +110,10 @@ void buildProject() {
     // A subclass listed before its superclass, which inherits from Window.
     ix.orderChild = p.addCompiledClass({.name = "OrderChild", .size = 100, .superIndex = ix.unrelated + 2});
     ix.orderParent = p.addCompiledClass({.name = "OrderParent", .size = 40, .superIndex = ix.window});
+    // A class that names itself as its superclass, and a root class smaller
+    // than the object header.
+    ix.selfParent = p.addCompiledClass({.name = "SelfParent", .size = 24, .superIndex = ix.orderParent + 1});
+    ix.tinyRoot = p.addCompiledClass({.name = "TinyRoot", .size = 8});
 
     SettingsStream settings;
     settings.messages = {"", "", "", "", "An exception of class %1 was not handled.\rThe application must shut down."};
@@ -440,6 +444,16 @@ TEST(CoreEntries, SystemAndKeyboardObjectsAndTheCommandLine) {
 TEST(RuntimeInit, InstanceSizesFollowTheSuperclassChainInAnyTableOrder) {
     EXPECT_EQ(classTableEntry(ix.orderParent)->instanceSize, 112);
     EXPECT_EQ(classTableEntry(ix.orderChild)->instanceSize, 112);
+}
+
+TEST(RuntimeInit, MalformedClassDescriptorsStaySafe) {
+    ClassRecord* self = classTableEntry(ix.selfParent);
+    EXPECT_EQ(self->superclass, nullptr);  // no cycle
+    EXPECT_FALSE(RuntimeObjectIsa(nullptr, ix.selfParent));
+    EXPECT_EQ(classTableEntry(ix.tinyRoot)->instanceSize, 24);
+    ObjectHandle tiny = RuntimeNewObject(ix.tinyRoot);
+    EXPECT_EQ(refs(tiny), 1);
+    RuntimeUnlockObject(tiny);
 }
 
 TEST(ProjectItems, MenuBarBecomesMenuItemObjects) {

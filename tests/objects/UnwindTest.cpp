@@ -96,6 +96,25 @@ TEST(Unwinding, ApplicationCloseThatRaisesAbandonsTheQuit) {
                               "second: caught EndException refs=1", kCounts, "windows=0", "end of main"}));
 }
 
+TEST(Unwinding, InitialiserThatRaisesLeavesNoObjectBehind) {
+    const ProbeRun run = runProbe("initialiser-raises");
+    EXPECT_EQ(run.exitCode, 0u);
+    // The object's finaliser releases what its initialisers set up.
+    EXPECT_EQ(run.log, (Lines{kCounts,
+                              "fragile init", "fragile final", "first: caught NilObjectException refs=1", kCounts,
+                              "fragile init", "fragile final", "second: caught NilObjectException refs=1", kCounts,
+                              "end of main"}));
+}
+
+TEST(Unwinding, FinaliserThatRaisesStillRunsTheSuperclassFinalisersAndFreesTheObject) {
+    const ProbeRun run = runProbe("finaliser-raises");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{kCounts,
+                              "brittle final", "base final", "first: caught NilObjectException refs=1", kCounts,
+                              "brittle final", "base final", "second: caught NilObjectException refs=1", kCounts,
+                              "end of main"}));
+}
+
 TEST(Unwinding, UncaughtRaisesEndWithTheMessageAndExitCode2) {
     // Nothing after the raise runs but the window procedure's return to the
     // system; the loop then raises it again and nothing catches it.
