@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include "loader/PluginEntries.h"
+#include "loader/PluginProperties.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
 #include "objects/SystemObjects.h"
+#include "ui/Timer.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
@@ -60,6 +63,11 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeStackCheck),
     ENTRY(getAppObject),
     ENTRY(debugDumpObjects),
+    // Timers
+    ENTRY(timerModeGetter),
+    ENTRY(timerModeSetter),
+    ENTRY(timerPeriodGetter),
+    ENTRY(timerPeriodSetter),
     ENTRY(getSystemObject),
     ENTRY(getKeyboardObject),
     ENTRY(lineTrace),
@@ -205,6 +213,28 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(collectionItem),
     ENTRY(collectionIdxRemove),
     ENTRY(collectionKeyRemove),
+    // Plug-in host interface
+    ENTRY(Win32InstallPlugins),
+    ENTRY(RegisterPluginVersion),
+    ENTRY(RegisterPluginExports),
+    ENTRY(PluginRegisterMethod),
+    ENTRY(PluginRegisterControl),
+    ENTRY(PluginRegisterClass),
+    ENTRY(PluginRegisterClassExtension),
+    ENTRY(PluginNewInstance),
+    ENTRY(GetEventInstance),
+    ENTRY(GetEventInstancePPC),
+    ENTRY(GetInterfaceRoutine),
+    ENTRY(VELMLockObject),
+    ENTRY(VELMUnlockObject),
+    ENTRY(PluginDefaultControlFont),
+    ENTRY(PluginDefaultControlFontSize),
+    ENTRY(PluginDefaultControlCaption),
+    ENTRY(VELMGetWin32Charset),
+    ENTRY(intInvalidateSetter),
+    ENTRY(boolInvalidateSetter),
+    ENTRY(stringInvalidateSetter),
+    ENTRY(objInvalidateSetter),
 };
 
 #undef ENTRY

@@ -6,6 +6,7 @@
 #include "objects/MenuBarModel.h"
 #include "objects/ResourceObjects.h"
 #include "objects/SystemObjects.h"
+#include "ui/Timer.h"
 #include "text/StringValue.h"
 #include "text/arrays/Collection.h"
 
@@ -51,7 +52,7 @@ const ClassRow kBuiltinClasses[] = {
     {"typeMismatchException", "RuntimeException", 24, "", {}},
     {"stackOverflowException", "RuntimeException", 24, "", {}},
     {"EndException", "RuntimeException", 24, "", {}},
-    {"Timer", "Object", 40, "", kActionEvent},
+    {"Timer", "Object", kTimerInstanceSize, "", kActionEvent},
     {"Serial", "Object", 64, "", {{"DataAvailable", "", ""}}},
     {"SerialPort", "Object", 44, "", {}},
     {"Socket", "Object", 36, "",
@@ -159,6 +160,7 @@ struct ClassHooks {
 const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
     {"Collection", nullptr, arrays::finaliseCollection},
+    {"Timer", initialiseTimer, finaliseTimer},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {

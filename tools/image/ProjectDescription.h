@@ -76,8 +76,17 @@ struct ProjectItemDescription {
     std::vector<uint32_t> words;  // Resource: the kind, then its words
 };
 
+// A plug-in library carried in data1: its file name, and its bytes once the
+// tool has read the file (from the plug-in folder).
+struct PluginDescription {
+    std::string fileName;
+    SourceLocation where;
+    std::vector<uint8_t> library;
+};
+
 struct ProjectDescription {
     std::string path;
+    std::vector<PluginDescription> plugins;  // in the order of the list
     SymbolReference entry;  // the entry routine, called through data1 word 0
     std::vector<ClassDescription> classes;
     std::vector<ProjectItemDescription> items;
@@ -99,6 +108,10 @@ void parsePicture(const Statement& statement, ProjectDescription& project);
 void parseGlobalInstance(const Statement& statement, ProjectDescription& project);
 void parseResource(const Statement& statement, ProjectDescription& project);
 void parseNullItem(const Statement& statement, ProjectDescription& project);
+void parsePlugin(const Statement& statement, ProjectDescription& project);
+
+// Reads every plug-in library of the description from `folder`.
+void loadPluginLibraries(ProjectDescription& project, const std::string& folder);
 
 // Helpers the section parsers share.
 void expectArguments(const Statement& statement, size_t count, std::string_view usage);
