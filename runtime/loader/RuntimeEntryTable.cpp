@@ -5,11 +5,13 @@
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "objects/WindowInstantiation.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
+#include "ui/WindowEntries.h"
 
 namespace {
 
@@ -68,6 +70,52 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(enableMenuItems),
     ENTRY(ApplicationOpenDocument),
     ENTRY(ApplicationNewDocument),
+    // Windows, window layouts, controls' registry and menus
+    ENTRY(RuntimeCreateWindow),
+    ENTRY(RuntimeControlFetch),
+    ENTRY(RuntimeControlReference),
+    ENTRY(RuntimeControlArrayItemReference),
+    ENTRY(RuntimeCloneControlReference),
+    ENTRY(RuntimeShowWindow),
+    ENTRY(RuntimeHideWindow),
+    ENTRY(RuntimeCloseWindow),
+    ENTRY(RuntimeShowModal),
+    ENTRY(WindowVisibleGetter),
+    ENTRY(WindowVisibleSetter),
+    ENTRY(windowPosGetter),
+    ENTRY(windowPosSetter),
+    ENTRY(windowPlacementGetter),
+    ENTRY(windowPlacementSetter),
+    ENTRY(windowTitleGetter),
+    ENTRY(windowTitleSetter),
+    ENTRY(windowCloseBoxGetter),
+    ENTRY(windowCloseBoxSetter),
+    ENTRY(windowGrowIconGetter),
+    ENTRY(windowGrowIconSetter),
+    ENTRY(windowZoomIconGetter),
+    ENTRY(windowZoomIconSetter),
+    ENTRY(windowFrameGetter),
+    ENTRY(windowFrameSetter),
+    ENTRY(windowBackdropGetter),
+    ENTRY(windowBackdropSetter),
+    ENTRY(windowHasBackColorGetter),
+    ENTRY(windowHasBackColorSetter),
+    ENTRY(windowBackColorGetter),
+    ENTRY(windowBackColorSetter),
+    ENTRY(windowBalloonHelpSetter),
+    ENTRY(formMouseCursorSetter),
+    ENTRY(windowControlCountGetter),
+    ENTRY(windowControl),
+    ENTRY(windowMouseXGetter),
+    ENTRY(windowMouseYGetter),
+    ENTRY(windowWindowPtrGetter),
+    ENTRY(windowHWNDGetter),
+    ENTRY(getWindowCount),
+    ENTRY(getWindow),
+    ENTRY(RuntimeMenuReference),
+    ENTRY(RuntimeMenuArrayReference),
+    ENTRY(RuntimeCloneMenu),
+    ENTRY(RuntimeCloseMenuItem),
     // String functions, byte-counting and double-byte
     ENTRY(StringLeft),
     ENTRY(StringRight),

@@ -28,11 +28,26 @@ struct DeclaredEventRecord {
     EventDescriptor* descriptor;
 };
 
+// How a property's value text is converted when a layout sets it by name.
+enum class PropertyType : int32_t {
+    kString,
+    kInteger,
+    kBoolean,
+    kColor,
+    kSingle,
+    kDouble,
+    kProjectObject,  // an object reference given as a project-object index
+};
+
+// A property is set by calling setter(object, setterData, value) and read by
+// getter(object, setterData), both cdecl; either may be null.
 struct PropertyRecord {
     PropertyRecord* next;
     StringHandle name;
+    PropertyType valueType;
     CodeAddress getter;
     CodeAddress setter;
+    int32_t setterData;
 };
 
 struct MethodRecord {

@@ -12,6 +12,8 @@
 #include "objects/InterfaceTables.h"
 #include "objects/ProjectItems.h"
 #include "text/FatalError.h"
+#include "ui/WindowEntries.h"
+#include "ui/WindowSubsystem.h"
 
 namespace runtime {
 namespace {
@@ -69,9 +71,11 @@ std::string missingClassMessage(std::string_view className) {
 using namespace runtime;
 
 void RuntimeInit(const uint32_t* projectTable) {
+    installWindowSubsystem();
     runStep(StartupStep::kRegisterWindowClasses);
     OleInitialize(nullptr);
     defineBuiltinClasses();
+    defineWindowProperties();
     runStep(StartupStep::kInstallPlugins);
     runStep(StartupStep::kBindDeferredImports);
 
