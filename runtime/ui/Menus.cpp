@@ -12,6 +12,7 @@
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/ShortcutText.h"
+#include "ui/WindowEntries.h"
 #include "ui/WindowEvents.h"
 #include "ui/WindowOperations.h"
 

@@ -95,6 +95,7 @@ constexpr Section kSections[] = {
     {"global", parseGlobalInstance, false, true},
     {"resource", parseResource, false, true},
     {"nullitem", parseNullItem, false, true},
+    {"window", parseWindow, false, true},
 };
 
 std::string knownSections() {
@@ -130,6 +131,7 @@ ProjectDescription parseProjectDescription(const std::string& path, std::string_
             failAt(file.end, "the description has no '" + std::string(section.keyword) + "' section");
         }
     }
+    appendControlSubclasses(project);
     checkClassReferences(project);
     return project;
 }
