@@ -26,7 +26,15 @@ void WindowContents::releaseControls() {
     // Emptied first: a finaliser that looks at the window finds no control.
     ControlRegistry<ObjectHeader*> old = std::move(registry);
     registry = {};
-    for (const auto& entry : old.entries()) unlockObject(entry.value);
+    for (const auto& entry : old.entries()) {
+        // A control that compiled code still holds outlives its window.
+        if (entry.value && inheritsFrom(entry.value->classRecord, builtinClass("Control"))) {
+            controlFields(entry.value).window = nullptr;
+            controlFields(entry.value).parent = nullptr;
+            controlFields(entry.value).container = nullptr;
+        }
+        unlockObject(entry.value);
+    }
 }
 
 namespace {

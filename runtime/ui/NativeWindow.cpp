@@ -227,6 +227,15 @@ NativeWindow* NativeWindow::frontModal(const NativeWindow* except) {
     return nullptr;
 }
 
+bool NativeWindow::onModalList() const {
+    return std::find(gModalWindows.begin(), gModalWindows.end(), handle_) != gModalWindows.end();
+}
+
+void NativeWindow::setOnModalList(bool modal) {
+    std::erase(gModalWindows, handle_);
+    if (modal && handle_) gModalWindows.insert(gModalWindows.begin(), handle_);
+}
+
 int32_t nativeWindowCount() {
     int32_t n = 0;
     for (NativeWindow* w = gFirstWindow; w; w = w->next()) ++n;

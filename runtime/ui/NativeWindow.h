@@ -78,6 +78,10 @@ public:
     static NativeWindow* fromHandle(HWND handle);
     // The first visible modal window other than `except`, or null.
     static NativeWindow* frontModal(const NativeWindow* except = nullptr);
+    // Whether the window is on the modal list; a window shown with
+    // RuntimeShowModal joins it for the time of the modal loop.
+    bool onModalList() const;
+    void setOnModalList(bool modal);
 
 private:
     friend LRESULT CALLBACK runtimeWindowProcedure(HWND, UINT, WPARAM, LPARAM);

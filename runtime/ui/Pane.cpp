@@ -3,6 +3,7 @@
 #include "loader/Instance.h"
 #include "text/SystemText.h"
 #include "text/StringValue.h"
+#include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
 
 namespace runtime {
@@ -13,6 +14,8 @@ constexpr wchar_t kInstanceProperty[] = L"VLInstance";
 
 Pane::~Pane() {
     if (window_) window_->removePane(this);
+    // The control keeps no pointer to a pane that is gone.
+    if (control_ && controlFields(control_).pane == this) controlFields(control_).pane = nullptr;
     if (handle_) {
         RemovePropW(handle_, kInstanceProperty);
         if (IsWindow(handle_)) DestroyWindow(handle_);

@@ -94,10 +94,14 @@ void showModal(ObjectHandle window) {
     if (!window) return;
     const Unwindable<ObjectRef> keep(ObjectRef::borrow(window));
     showWindow(window);
-    // The nesting level is restored however the nested loop is left.
-    static int modalDepth = 0;
-    ++modalDepth;
-    UnwindAction leave([] { --modalDepth; });
+    // The window is modal while its loop runs; the modal state is restored
+    // however the nested loop is left.
+    NativeWindow* native = nativeWindowOf(window);
+    const bool wasModal = native && native->onModalList();
+    if (native) native->setOnModalList(true);
+    UnwindAction restore([window, wasModal] {
+        if (NativeWindow* n = nativeWindowOf(window)) n->setOnModalList(wasModal);
+    });
     for (;;) {
         NativeWindow* native = nativeWindowOf(window);
         if (!native || !native->shouldBeShown() || quitRequested()) break;

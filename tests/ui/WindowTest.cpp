@@ -468,8 +468,10 @@ TEST(Menus, ShortcutRunsTheItemAndHandlersAreSearchedInTheWindowsOwnClass) {
     // A window whose class inherits the handler does not get the command.
     OpenWindow sub(windowLayout(ix.subWindow));
     ASSERT_NE(sub.object, nullptr);
-    SetActiveWindow(sub.handle());
     runPasses(2);
+    SetForegroundWindow(sub.handle());
+    SetActiveWindow(sub.handle());
+    ASSERT_EQ(GetActiveWindow(), sub.handle());
     gTrace.clear();
     SendMessageW(sub.handle(), WM_COMMAND, saveAll, 0);
     EXPECT_EQ(gTrace, "app:SaveAll ");
