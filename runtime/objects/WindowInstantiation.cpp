@@ -123,6 +123,8 @@ NativeWindowSpec nativeSpec(ObjectHandle window) {
     spec.closeBox = w.closeBox;
     spec.zoomIcon = w.zoomIcon;
     spec.visible = w.visible;
+    spec.hasBackColor = w.hasBackColor;
+    spec.backColor = RGB((w.backColor >> 16) & 0xFF, (w.backColor >> 8) & 0xFF, w.backColor & 0xFF);
     return spec;
 }
 

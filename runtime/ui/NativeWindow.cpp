@@ -71,7 +71,12 @@ ObjectHandle captureHolder() { return gCaptureHolder; }
 void setCaptureHolder(ObjectHandle holder) { gCaptureHolder = holder; }
 
 NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowSpec& spec)
-    : window_(window), kind_(spec.kind), shouldBeShown_(spec.visible), bounds_(spec.bounds) {
+    : window_(window),
+      kind_(spec.kind),
+      shouldBeShown_(spec.visible),
+      hasBackColor_(spec.hasBackColor),
+      backColor_(spec.backColor),
+      bounds_(spec.bounds) {
     if (kind_ >= 10) internalError(__LINE__);
     resizable_ = spec.growIcon && keepsResizable(kind_);
     lockObject(window_);  // an open window keeps its object

@@ -24,6 +24,8 @@ struct NativeWindowSpec {
     bool closeBox = false;
     bool zoomIcon = false;
     bool visible = true;
+    bool hasBackColor = false;
+    COLORREF backColor = RGB(255, 255, 255);
 };
 
 class NativeWindow {

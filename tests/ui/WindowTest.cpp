@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "objects/ClassRegistry.h"
+#include "objects/ControlRegistry.h"
 #include "objects/DataStreamWriter.h"
 #include "objects/EventLoop.h"
 #include "objects/LoopEntries.h"
@@ -188,15 +189,17 @@ struct OpenWindow {
     }
 };
 
-// Runs loop passes; a posted message makes sure none of them waits.
+// Runs loop passes; when nothing is queued, a posted message makes sure the
+// pass does not wait (posted messages come before input: only then).
 void runPasses(int n) {
     for (int i = 0; i < n; ++i) {
-        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+        MSG queued;
+        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
         runLoopPass();
     }
 }
 
-TEST(CreateWindow, PanesThenControlsOpenThenTheWindow) {
+TEST(LayoutWindows, PanesThenControlsOpenThenTheWindow) {
     gTrace.clear();
     OpenWindow w(windowLayout(ix.testWindow, {control(ix.traceControl, "a"), control(ix.traceControl, "b")}));
     ASSERT_NE(w.object, nullptr);
@@ -204,7 +207,7 @@ TEST(CreateWindow, PanesThenControlsOpenThenTheWindow) {
     EXPECT_EQ(windowControlCountGetter(w.object), 2);
 }
 
-TEST(CreateWindow, RegistryKeysForIndexedAndPlainControls) {
+TEST(LayoutWindows, RegistryKeysForIndexedAndPlainControls) {
     OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "Solo", {{"Index", "-2147483648"}}),
                                              control(ix.rectControl, "Arr", {{"Index", "2"}})}));
     ASSERT_NE(w.object, nullptr);
@@ -220,7 +223,7 @@ TEST(CreateWindow, RegistryKeysForIndexedAndPlainControls) {
     EXPECT_EQ(registryKey("Arr", 2), "Arr$2");
 }
 
-TEST(CreateWindow, SameNameWithoutIndexReplacesInPlaceAndKeepsTheFirstDescriptor) {
+TEST(LayoutWindows, SameNameWithoutIndexReplacesInPlaceAndKeepsTheFirstDescriptor) {
     OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "Dup", {{"Left", "1"}}),
                                              control(ix.rectControl, "Mid"),
                                              control(ix.rectControl, "Dup", {{"Left", "7"}})}));
@@ -237,7 +240,7 @@ TEST(CreateWindow, SameNameWithoutIndexReplacesInPlaceAndKeepsTheFirstDescriptor
     RuntimeUnlockObject(clone);
 }
 
-TEST(CreateWindow, BooleanTexts) {
+TEST(LayoutWindows, BooleanTexts) {
     struct Case {
         const char* text;
         bool visible;
@@ -250,7 +253,7 @@ TEST(CreateWindow, BooleanTexts) {
     }
 }
 
-TEST(CreateWindow, ControlInsideACanvasGetsItAsContainer) {
+TEST(LayoutWindows, ControlInsideACanvasGetsItAsContainer) {
     auto rect = [](const char* l, const char* t, const char* wd, const char* h) {
         return std::vector<PropertyText>{{"Left", l}, {"Top", t}, {"Width", wd}, {"Height", h}};
     };
@@ -264,7 +267,7 @@ TEST(CreateWindow, ControlInsideACanvasGetsItAsContainer) {
     EXPECT_EQ(controlFields(w.fetch("outer")).container, nullptr);
 }
 
-TEST(CreateWindow, ClonesOfAnArrayTakeTheNextFreeIndex) {
+TEST(LayoutWindows, ClonesOfAnArrayTakeTheNextFreeIndex) {
     std::vector<LayoutControl> controls;
     for (const char* i : {"0", "1", "2"}) controls.push_back(control(ix.traceControl, "Btn", {{"Index", i}}));
     OpenWindow w(windowLayout(ix.testWindow, controls));
@@ -284,7 +287,7 @@ TEST(CreateWindow, ClonesOfAnArrayTakeTheNextFreeIndex) {
     RuntimeUnlockObject(fourth);
 }
 
-TEST(CreateWindow, WindowClosedInItsOwnOpenGivesNilAndClearsTheImplicitInstance) {
+TEST(LayoutWindows, WindowClosedInItsOwnOpenGivesNilAndClearsTheImplicitInstance) {
     const int32_t live = liveObjectCount();
     ObjectHandle implicitInstance = nullptr;
     const std::vector<uint8_t> bytes = layoutBytes(windowLayout(ix.closing, {control(ix.rectControl, "x")}));
@@ -294,7 +297,7 @@ TEST(CreateWindow, WindowClosedInItsOwnOpenGivesNilAndClearsTheImplicitInstance)
     EXPECT_EQ(NativeWindow::first(), nullptr);
 }
 
-TEST(CreateWindow, DamagedLayoutsGiveNilAndLeakNothing) {
+TEST(LayoutWindows, DamagedLayoutsGiveNilAndLeakNothing) {
     const std::vector<uint8_t> good =
         encodeWindowLayout(windowLayout(ix.testWindow, {control(ix.rectControl, "c", {{"Left", "5"}})}));
     std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
@@ -327,7 +330,7 @@ TEST(NativeWindows, FrameKindsGiveTheirStyles) {
     struct Case {
         const char* frame;
         const char* grow;
-        LONG style, absentStyle, exStyle;
+        DWORD style, absentStyle, exStyle;
     };
     const Case cases[] = {
         {"0", "True", WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_POPUP, 0},
@@ -342,10 +345,10 @@ TEST(NativeWindows, FrameKindsGiveTheirStyles) {
     for (const Case& c : cases) {
         OpenWindow w(windowLayout(ix.window, {}, {{"Frame", c.frame}, {"GrowIcon", c.grow}}));
         ASSERT_NE(w.object, nullptr) << c.frame;
-        const LONG style = GetWindowLongA(w.handle(), GWL_STYLE);
-        const LONG ex = GetWindowLongA(w.handle(), GWL_EXSTYLE);
+        const auto style = static_cast<DWORD>(GetWindowLongA(w.handle(), GWL_STYLE));
+        const auto ex = static_cast<DWORD>(GetWindowLongA(w.handle(), GWL_EXSTYLE));
         EXPECT_EQ(style & c.style, c.style) << "Frame " << c.frame;
-        EXPECT_EQ(style & c.absentStyle, 0) << "Frame " << c.frame;
+        EXPECT_EQ(style & c.absentStyle, 0u) << "Frame " << c.frame;
         EXPECT_EQ(ex & c.exStyle, c.exStyle) << "Frame " << c.frame;
     }
 }
@@ -425,15 +428,17 @@ TEST(NativeWindows, CancelCloseKeepsTheWindowOpen) {
     EXPECT_EQ(gTrace, "W:close ");
 }
 
+ObjectHandle gModal = nullptr;
+void CALLBACK hideModalLater(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    RuntimeHideWindow(gModal);
+}
+
 TEST(NativeWindows, ShowModalReturnsWhenTheWindowIsHidden) {
     OpenWindow w(windowLayout(ix.testWindow, {}, {{"Frame", "1"}}));
     ASSERT_NE(w.object, nullptr);
-    static ObjectHandle modal;
-    modal = w.object;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        RuntimeHideWindow(modal);
-    });
+    gModal = w.object;
+    SetTimer(nullptr, 0, 50, hideModalLater);
     RuntimeShowModal(w.object);
     EXPECT_NE(windowFields(w.object).native, nullptr);
     EXPECT_FALSE(IsWindowVisible(w.handle()));
@@ -570,6 +575,12 @@ TEST(Screenshot, WindowWithMenuBarAndControls) {
     Sleep(300);
     runPasses(3);
     EXPECT_TRUE(testing_support::writeScreenshot("window_screenshot.png"));
+    // The background is the window's BackColor 0xFFFFCC, read from the screen.
+    POINT inside{150, 150};
+    ClientToScreen(w.handle(), &inside);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, inside.x, inside.y), RGB(0xFF, 0xFF, 0xCC));
+    ReleaseDC(nullptr, screen);
 }
 
 // Last: the quit flag it sets is never cleared.

@@ -64,7 +64,9 @@ ControlDescription parseControlBody(const Statement& statement) {
 // its "Index" property.
 void parseControl(const Statement& s, WindowDescription& window) {
     const bool isArray = s.arguments.size() == 4;
-    if (s.arguments.size() != 1 && !isArray) expectArguments(s, 1, "control <class> [array <first> <last>] { ... }");
+    if (s.arguments.size() != 1 && !isArray) {
+        failAt(s.keyword.where, "expected 'control <class> [array <first> <last>] { ... }'");
+    }
     ControlDescription control = parseControlBody(s);
     if (!isArray) {
         window.controls.push_back(std::move(control));
@@ -98,7 +100,9 @@ void parseBinding(const Statement& s, WindowDescription& window) {
 }  // namespace
 
 void parseWindow(const Statement& statement, ProjectDescription& project) {
-    expectArguments(statement, 1, "window <layout symbol> { ... }");
+    if (statement.arguments.size() != 1 || !statement.hasBlock) {
+        failAt(statement.keyword.where, "expected 'window <layout symbol> { ... }'");
+    }
     const Token& symbol = expectKind(statement.arguments[0], Token::Kind::Word, "the layout symbol");
     for (const WindowDescription& other : project.windows) {
         if (other.symbol.name == symbol.text) {
