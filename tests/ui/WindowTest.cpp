@@ -37,6 +37,7 @@ namespace {
 std::string gTrace;
 bool gRefuseClose = false;
 bool gEnableSaveAll = true;
+bool gTakeMouse = false;
 
 std::string nameOf(ObjectHandle control) { return std::string(viewOf(controlFields(control).name)); }
 
@@ -50,6 +51,9 @@ public:
         createChild(L"BUTTON", WS_VISIBLE | BS_PUSHBUTTON, r, caption.c_str());
     }
     bool isPushButton() const override { return true; }
+    bool isDefaultButton() const override { return nameOf(control()) == "OK"; }
+    bool isCancelButton() const override { return nameOf(control()) == "Cancel"; }
+    void push() override { gTrace += "push:" + nameOf(control()) + " "; }
 };
 
 extern "C" {
@@ -66,8 +70,15 @@ void windowResized(ObjectHandle) { gTrace += "resized "; }
 void windowMoved(ObjectHandle) { gTrace += "moved "; }
 bool windowMouseDown(ObjectHandle, int32_t, int32_t) {
     gTrace += "down ";
-    return false;
+    return gTakeMouse;
 }
+void windowMouseDrag(ObjectHandle, int32_t, int32_t) { gTrace += "drag "; }
+void windowMouseUp(ObjectHandle, int32_t, int32_t) { gTrace += "up "; }
+void windowMouseEnter(ObjectHandle) { gTrace += "enter "; }
+void windowMouseExit(ObjectHandle) { gTrace += "exit "; }
+void windowMouseMove(ObjectHandle, int32_t, int32_t) { gTrace += "move "; }
+void controlMouseEnter(ObjectHandle c) { gTrace += "enter:" + nameOf(c) + " "; }
+void controlMouseExit(ObjectHandle c) { gTrace += "exit:" + nameOf(c) + " "; }
 void windowEnableMenuItems(ObjectHandle) {
     if (!gEnableSaveAll) return;
     StringValue name = StringValue::fromCString("SaveAll");
@@ -116,10 +127,18 @@ void buildProject() {
                                                           {"Resized", code(windowResized)},
                                                           {"Moved", code(windowMoved)},
                                                           {"MouseDown", code(windowMouseDown)},
+                                                          {"MouseDrag", code(windowMouseDrag)},
+                                                          {"MouseUp", code(windowMouseUp)},
+                                                          {"MouseEnter", code(windowMouseEnter)},
+                                                          {"MouseExit", code(windowMouseExit)},
+                                                          {"MouseMove", code(windowMouseMove)},
                                                           {"EnableMenuItems", code(windowEnableMenuItems)}},
                                         .menuHandlers = {{"SaveAll", code(windowSaveAll)}}});
     ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.canvas,
-                                          .eventHandlers = {{"CreatePane", code(paneCreate)}, {"Open", code(controlOpen)}}});
+                                          .eventHandlers = {{"CreatePane", code(paneCreate)},
+                                                            {"Open", code(controlOpen)},
+                                                            {"MouseEnter", code(controlMouseEnter)},
+                                                            {"MouseExit", code(controlMouseExit)}}});
     ix.subWindow = p.addCompiledClass({.name = "SubWindow", .size = 112, .superIndex = ix.testWindow});
     ix.closing = p.addCompiledClass({.name = "Closing", .size = 112, .superIndex = ix.window,
                                      .eventHandlers = {{"Open", code(closeInOpen)}}});
@@ -456,6 +475,180 @@ TEST(NativeWindows, ClicksOnAnotherWindowDuringAModalOneAreSwallowed) {
     EXPECT_NE(SendMessageW(modal.handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(modal.handle()),
                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
               MA_NOACTIVATEANDEAT);
+}
+
+// Takes every queued message first.
+void drainMessages() {
+    MSG queued;
+    for (int i = 0; i < 200 && PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE); ++i) runPasses(1);
+}
+
+// Moves the mouse as a person would (input events, not a warp) and runs
+// passes until the system reports it there.
+void moveMouse(POINT to) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = (to.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
+    move.mi.dy = (to.y * 65536 + sh - 1) / sh;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    drainMessages();
+    SendInput(1, &move, sizeof(INPUT));
+    // Until the pointer is there and every mouse message is taken: a message
+    // still queued for an earlier position would move it back for a moment.
+    for (int i = 0; i < 200; ++i) {
+        POINT now;
+        GetCursorPos(&now);
+        MSG queued;
+        const bool pending = PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE);
+        if (now.x == to.x && now.y == to.y && !pending) break;
+        runPasses(1);
+        if (!pending) Sleep(5);
+    }
+    runPasses(2);
+}
+
+
+void clickAt(POINT screen) {
+    moveMouse(screen);
+    runPasses(2);
+    Sleep(50);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    for (int i = 0; i < 20; ++i) {
+        runPasses(1);
+        Sleep(5);
+    }
+}
+
+POINT screenPoint(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+TEST(NativeWindows, RealClicksDuringAModalWindowNeverReachTheOtherWindow) {
+    OpenWindow other(windowLayout(ix.testWindow, {}, {{"Placement", "9"}}));
+    ASSERT_NE(other.object, nullptr);
+    runPasses(3);
+    gTrace.clear();
+    clickAt(screenPoint(other.handle(), 150, 150));
+    EXPECT_NE(gTrace.find("down"), std::string::npos);  // without a modal window the click arrives
+    {
+        OpenWindow modal(windowLayout(ix.window, {}, {{"Frame", "1"}, {"Placement", "9"}, {"Width", "100"}, {"Height", "60"}}));
+        ASSERT_NE(modal.object, nullptr);
+        runPasses(3);
+        gTrace.clear();
+        clickAt(screenPoint(other.handle(), 250, 150));
+        EXPECT_EQ(gTrace.find("down"), std::string::npos) << gTrace;
+    }
+}
+
+TEST(NativeWindows, MouseEnterMoveExitAndDragAreFoundByPolling) {
+    std::vector<LayoutControl> controls{control(ix.traceControl, "Pad",
+                                                {{"Left", "200"}, {"Top", "100"}, {"Width", "60"}, {"Height", "60"}})};
+    OpenWindow w(windowLayout(ix.testWindow, controls, {{"Placement", "9"}}));
+    ASSERT_NE(w.object, nullptr);
+    // A point of the screen right of the window.
+    const POINT outside = screenPoint(w.handle(), 360, 20);
+    moveMouse(outside);
+    runPasses(3);
+    gTrace.clear();
+    moveMouse(screenPoint(w.handle(), 20, 20));
+    EXPECT_EQ(gTrace, "enter move ");
+    gTrace.clear();
+    const POINT pad = screenPoint(w.handle(), 210, 110);
+    moveMouse(pad);
+    EXPECT_EQ(gTrace, "enter:Pad move ");
+    gTrace.clear();
+    runPasses(3);
+    EXPECT_EQ(gTrace, "");  // the mouse did not move
+    moveMouse(outside);
+    EXPECT_EQ(gTrace, "exit ");
+
+    // A MouseDown handler that returns True gets the drag and the release.
+    gTakeMouse = true;
+    const POINT start = screenPoint(w.handle(), 30, 30);
+    moveMouse(start);
+    gTrace.clear();
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    moveMouse({start.x + 15, start.y + 5});
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    gTakeMouse = false;
+    EXPECT_EQ(gTrace.substr(0, 5), "down ");
+    EXPECT_NE(gTrace.find("drag "), std::string::npos) << gTrace;
+    EXPECT_NE(gTrace.find("up "), std::string::npos) << gTrace;
+    EXPECT_EQ(gTrace.find("move "), std::string::npos) << gTrace;  // the capture holder drags instead
+}
+
+TEST(NativeWindows, KeysMoveTheFocusAndPushDefaultAndCancelButtons) {
+    std::vector<LayoutControl> controls;
+    int x = 10;
+    for (const char* name : {"First", "OK", "Cancel"}) {
+        controls.push_back(control(ix.traceControl, name,
+                                   {{"Left", std::to_string(x)}, {"Top", "10"}, {"Width", "60"}, {"Height", "24"}}));
+        x += 70;
+    }
+    OpenWindow w(windowLayout(ix.testWindow, controls));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(3);
+    SetForegroundWindow(w.handle());
+    SetActiveWindow(w.handle());
+    runPasses(2);
+    NativeWindow* native = windowFields(w.object).native;
+    const std::vector<Pane*> panes = native->panes();
+    ASSERT_EQ(panes.size(), 3u);
+    native->setFocusedPane(panes[0]);
+    SetFocus(panes[0]->handle());
+    auto key = [&](WPARAM vk) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+        runPasses(2);
+    };
+    key(VK_TAB);
+    EXPECT_EQ(native->focusedPane(), panes[1]);
+    EXPECT_EQ(GetFocus(), panes[1]->handle());
+    key(VK_TAB);
+    key(VK_TAB);
+    EXPECT_EQ(native->focusedPane(), panes[0]);  // round to the first again
+    gTrace.clear();
+    key(VK_RETURN);  // the focus is on a push button: that one
+    EXPECT_EQ(gTrace, "push:First ");
+    gTrace.clear();
+    key(VK_ESCAPE);
+    EXPECT_EQ(gTrace, "push:Cancel ");
+}
+
+TEST(NativeWindows, SizeLimitsAndTheWindowList) {
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "a"), control(ix.timer, "t")},
+                              {{"MinWidth", "250"}, {"GrowIcon", "True"}, {"MaxHeight", "260"}}));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(2);
+    SetWindowPos(w.handle(), nullptr, 0, 0, 60, 600, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(client.right, 250);
+    EXPECT_EQ(client.bottom, 260);
+    EXPECT_EQ(windowPosGetter(w.object, 2), 250);  // the bounds follow the screen
+
+    EXPECT_EQ(windowControlCountGetter(w.object), 1);  // the timer is no control
+    ObjectHandle first = windowControl(w.object, 0);
+    EXPECT_EQ(nameOf(first), "a");
+    RuntimeUnlockObject(first);
+    EXPECT_EQ(windowControl(w.object, 1), nullptr);
+    ASSERT_EQ(getWindowCount(), 1);
+    ObjectHandle listed = getWindow(0);
+    EXPECT_EQ(listed, w.object);
+    RuntimeUnlockObject(listed);
+    EXPECT_EQ(getWindow(1), nullptr);
 }
 
 TEST(Menus, ShortcutRunsTheItemAndHandlersAreSearchedInTheWindowsOwnClass) {
