@@ -99,6 +99,7 @@ void configurePane(ObjectHandle control) {
     ControlFields& f = controlFields(control);
     Pane* pane = f.pane;
     if (!pane) return;
+    pane->setStateWord(f.stateWord);
     if (!f.visible) pane->setVisible(false);
     if (!f.enabled) pane->setEnabled(false);
     pane->setHelpTexts(f.balloonHelp, f.disabledBalloonHelp);

@@ -28,6 +28,9 @@ public:
     virtual void setVisible(bool visible);
     virtual void setEnabled(bool enabled);
     virtual void setHelpTexts(StringHandle help, StringHandle disabledHelp);
+    // The control's state word, copied when the pane is made.
+    virtual void setStateWord(int32_t state) { stateWord_ = state; }
+    int32_t stateWord() const { return stateWord_; }
     // The window was activated or deactivated.
     virtual void windowActivation(bool active) { (void)active; }
     // A key for the focused pane; true consumes it.
@@ -56,6 +59,7 @@ private:
     ObjectHandle control_;
     NativeWindow* window_;
     HWND handle_ = nullptr;
+    int32_t stateWord_ = 0;
 };
 
 // The pane of a child window created by createChild, or null.

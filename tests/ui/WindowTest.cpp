@@ -601,6 +601,20 @@ TEST(NativeWindows, MouseEnterMoveExitAndDragAreFoundByPolling) {
     EXPECT_NE(gTrace.find("drag "), std::string::npos) << gTrace;
     EXPECT_NE(gTrace.find("up "), std::string::npos) << gTrace;
     EXPECT_EQ(gTrace.find("move "), std::string::npos) << gTrace;  // the capture holder drags instead
+
+    // One that returns False gets neither for that press.
+    moveMouse(start);
+    gTrace.clear();
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    moveMouse({start.x + 15, start.y + 5});
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    EXPECT_EQ(gTrace.substr(0, 5), "down ");
+    EXPECT_EQ(gTrace.find("drag "), std::string::npos) << gTrace;
+    EXPECT_EQ(gTrace.find("up "), std::string::npos) << gTrace;
 }
 
 TEST(NativeWindows, KeysMoveTheFocusAndPushDefaultAndCancelButtons) {
