@@ -54,12 +54,14 @@ endfunction()
 
 # sutakiba_add_image(<target> PROJECT <file> SOURCES <sources...>
 #                    [EXE <out.exe> RUNTIME <runtime target>] [DEV_DIR <folder>]
-#                    [IMAGE <file>] [OBJECTS_VAR <var>])
+#                    [IMAGE <file>] [OBJECTS_VAR <var>]
+#                    [PLUGINS <DLL targets...>])
 # Compiles the sources and runs the tool: EXE is a copy of the runtime with the
 # image appended, DEV_DIR gets the four development files, IMAGE the bare image.
-# OBJECTS_VAR receives the object files.
+# OBJECTS_VAR receives the object files. PLUGINS are the DLL targets whose files
+# the description's "plugin" statements embed (they must share one folder).
 function(sutakiba_add_image target)
-  cmake_parse_arguments(I "" "PROJECT;EXE;RUNTIME;DEV_DIR;IMAGE;OBJECTS_VAR" "SOURCES" ${ARGN})
+  cmake_parse_arguments(I "" "PROJECT;EXE;RUNTIME;DEV_DIR;IMAGE;OBJECTS_VAR" "SOURCES;PLUGINS" ${ARGN})
   get_filename_component(project ${I_PROJECT} ABSOLUTE)
   sutakiba_image_objects(objects ${CMAKE_CURRENT_BINARY_DIR}/${target}.objects ${I_SOURCES})
   set(outputs)
@@ -79,6 +81,11 @@ function(sutakiba_add_image target)
   if(I_IMAGE)
     list(APPEND arguments --image ${I_IMAGE})
     list(APPEND outputs ${I_IMAGE})
+  endif()
+  if(I_PLUGINS)
+    list(GET I_PLUGINS 0 first_plugin)
+    list(APPEND arguments --plugin-dir $<TARGET_FILE_DIR:${first_plugin}>)
+    list(APPEND depends ${I_PLUGINS})
   endif()
   if(CMAKE_CROSSCOMPILING)
     list(APPEND depends ${SUTAKIBA_IMAGE_TOOL})

@@ -3,7 +3,7 @@
 #pragma once
 
 #if defined(__i386__)
-#define RUNTIME_CALL __attribute__((cdecl))
+#define RUNTIME_CALL __attribute__((__cdecl__))  // spelled so that a "cdecl" macro cannot change it
 #else
 #define RUNTIME_CALL
 #endif

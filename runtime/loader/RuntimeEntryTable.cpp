@@ -2,15 +2,21 @@
 
 #include <windows.h>
 
+#include "loader/PluginEntries.h"
+#include "loader/PluginProperties.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "objects/SystemObjects.h"
+#include "ui/Timer.h"
 #include "objects/WindowInstantiation.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
+#include "text/arrays/ArrayEntries.h"
+#include "text/arrays/CollectionEntries.h"
 #include "ui/WindowEntries.h"
 
 namespace {
@@ -59,6 +65,15 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeStackCheck),
     ENTRY(getAppObject),
     ENTRY(debugDumpObjects),
+    // Timers
+    ENTRY(timerModeGetter),
+    ENTRY(timerModeSetter),
+    ENTRY(timerPeriodGetter),
+    ENTRY(timerPeriodSetter),
+    ENTRY(getSystemObject),
+    ENTRY(getKeyboardObject),
+    ENTRY(lineTrace),
+    ENTRY(win32getCommandLine),
     // Event loop and application events
     ENTRY(RuntimeRun),
     ENTRY(ApplicationQuit),
@@ -178,6 +193,96 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(rnd),
     ENTRY(RuntimeBeep),
     ENTRY(RuntimeMsgBox),
+
+    // Arrays and compact boolean arrays
+    ENTRY(RuntimeCreateArray),
+    ENTRY(RuntimeArrayCreateAddIndex),
+    ENTRY(RuntimeUBound),
+    ENTRY(RuntimeRedimIntArrayLevel),
+    ENTRY(RuntimeRedimStringArrayLevel),
+    ENTRY(RuntimeRedimObjectArrayLevel),
+    ENTRY(RuntimeDisposeIntArray),
+    ENTRY(RuntimeDisposeStringArray),
+    ENTRY(RuntimeDisposeObjectArray),
+    ENTRY(RuntimeDirectReadIntArray),
+    ENTRY(RuntimeDirectReadSingleArray),
+    ENTRY(RuntimeDirectReadDoubleArray),
+    ENTRY(RuntimeDirectReadStringArray),
+    ENTRY(RuntimeDirectReadObjectArray),
+    ENTRY(RuntimeDirectWriteIntArray),
+    ENTRY(RuntimeDirectWriteSingleArray),
+    ENTRY(RuntimeDirectWriteDoubleArray),
+    ENTRY(RuntimeDirectWriteStringArray),
+    ENTRY(RuntimeDirectWriteObjectArray),
+    ENTRY(RuntimeIntArrayAppend),
+    ENTRY(RuntimeSingleArrayAppend),
+    ENTRY(RuntimeDoubleArrayAppend),
+    ENTRY(RuntimeStringArrayAppend),
+    ENTRY(RuntimeObjectArrayAppend),
+    ENTRY(RuntimeIntArrayInsert),
+    ENTRY(RuntimeSingleArrayInsert),
+    ENTRY(RuntimeDoubleArrayInsert),
+    ENTRY(RuntimeStringArrayInsert),
+    ENTRY(RuntimeObjectArrayInsert),
+    ENTRY(RuntimeIntArrayRemove),
+    ENTRY(RuntimeStringArrayRemove),
+    ENTRY(RuntimeObjectArrayRemove),
+    ENTRY(RuntimeIntArraySort),
+    ENTRY(RuntimeSingleArraySort),
+    ENTRY(RuntimeDoubleArraySort),
+    ENTRY(RuntimeStringArraySort),
+    ENTRY(RuntimeArrayStartReadAccess),
+    ENTRY(RuntimeArrayAddReadIndex),
+    ENTRY(RuntimeReadIntArray),
+    ENTRY(RuntimeReadSingleArray),
+    ENTRY(RuntimeReadDoubleArray),
+    ENTRY(RuntimeReadStringArray),
+    ENTRY(RuntimeReadObjectArray),
+    ENTRY(RuntimeArrayStartWriteAccess),
+    ENTRY(RuntimeArrayAddWriteIndex),
+    ENTRY(RuntimeWriteIntArray),
+    ENTRY(RuntimeWriteSingleArray),
+    ENTRY(RuntimeWriteDoubleArray),
+    ENTRY(RuntimeWriteStringArray),
+    ENTRY(RuntimeWriteObjectArray),
+    ENTRY(RuntimeCreateFastBooleanArray),
+    ENTRY(RuntimeFastArrayUBound),
+    ENTRY(RuntimeRedimFastBoolArray),
+    ENTRY(RuntimeFastReadBoolArray),
+    ENTRY(RuntimeFastWriteBoolArray),
+    ENTRY(RuntimeFastBooleanArrayAppend),
+    ENTRY(RuntimeFastBooleanArrayInsert),
+    ENTRY(RuntimeFastBooleanArrayRemove),
+    ENTRY(RuntimeDisposeFastBooleanArray),
+    // Collections
+    ENTRY(collectionAdd),
+    ENTRY(collectionCount),
+    ENTRY(collectionIdxItem),
+    ENTRY(collectionItem),
+    ENTRY(collectionIdxRemove),
+    ENTRY(collectionKeyRemove),
+    // Plug-in host interface
+    ENTRY(Win32InstallPlugins),
+    ENTRY(RegisterPluginVersion),
+    ENTRY(RegisterPluginExports),
+    ENTRY(PluginRegisterMethod),
+    ENTRY(PluginRegisterControl),
+    ENTRY(PluginRegisterClass),
+    ENTRY(PluginRegisterClassExtension),
+    ENTRY(PluginNewInstance),
+    ENTRY(GetEventInstance),
+    ENTRY(GetEventInstancePPC),
+    ENTRY(GetInterfaceRoutine),
+    ENTRY(VELMLockObject),
+    ENTRY(VELMUnlockObject),
+    ENTRY(PluginDefaultControlFont),
+    ENTRY(PluginDefaultControlFontSize),
+    ENTRY(PluginDefaultControlCaption),
+    ENTRY(VELMGetWin32Charset),
+    ENTRY(intInvalidateSetter),
+    ENTRY(boolInvalidateSetter),
+    ENTRY(stringInvalidateSetter),
+    ENTRY(objInvalidateSetter),
 };
 
 #undef ENTRY

@@ -5,16 +5,19 @@
 #include "loader/ImageLoader.h"
 #include "loader/Instance.h"
 #include "loader/LoadedImage.h"
+#include "loader/PluginHost.h"
+#include "loader/PluginInstaller.h"
 #include "objects/RuntimeStartup.h"
 #include "text/FatalError.h"
 #include "text/GlobalLock.h"
 
 namespace {
 
-// Until plug-ins register members, no member resolves: the deferred binding
-// puts each one on a trap that names it, should compiled code call it.
-void bindDeferredImportsToTraps() {
-    runtime::bindDeferredPluginImports([](const runtime::StringValue&) -> void* { return nullptr; });
+// Members are found among what the plug-ins registered; one that nothing
+// provides goes to a trap that names it, should compiled code call it.
+void bindDeferredImports() {
+    runtime::bindDeferredPluginImports(
+        [](const runtime::StringValue& member) { return runtime::plugins::resolvePluginMember(member.view()); });
 }
 
 }  // namespace
@@ -25,7 +28,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     runtime::setInstanceHandle(instance);
     InitCommonControls();
     runtime::initGlobalLock();
-    runtime::setStartupStep(runtime::StartupStep::kBindDeferredImports, bindDeferredImportsToTraps);
+    runtime::setStartupStep(runtime::StartupStep::kInstallPlugins, runtime::plugins::installPlugins);
+    runtime::setStartupStep(runtime::StartupStep::kBindDeferredImports, bindDeferredImports);
     // A start that failed is not reported as success.
     return runtime::runImageLoader() ? 0 : static_cast<int>(runtime::kExitLoadFailure);
 }

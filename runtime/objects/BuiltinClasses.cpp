@@ -4,7 +4,11 @@
 
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
+#include "objects/ResourceObjects.h"
+#include "objects/SystemObjects.h"
+#include "ui/Timer.h"
 #include "text/StringValue.h"
+#include "text/arrays/Collection.h"
 
 namespace runtime {
 namespace {
@@ -48,7 +52,7 @@ const ClassRow kBuiltinClasses[] = {
     {"typeMismatchException", "RuntimeException", 24, "", {}},
     {"stackOverflowException", "RuntimeException", 24, "", {}},
     {"EndException", "RuntimeException", 24, "", {}},
-    {"Timer", "Object", 40, "", kActionEvent},
+    {"Timer", "Object", kTimerInstanceSize, "", kActionEvent},
     {"Serial", "Object", 64, "", {{"DataAvailable", "", ""}}},
     {"SerialPort", "Object", 44, "", {}},
     {"Socket", "Object", 36, "",
@@ -57,10 +61,12 @@ const ClassRow kBuiltinClasses[] = {
     {"TextInputStream", "Object", 1060, "", {}},
     {"TextOutputStream", "Object", 32, "", {}},
     {"BinaryStream", "Object", 32, "", {}},
-    {"Picture", "Object", 40, "", {}},
-    {"Sound", "Object", 40, "", {}},
-    {"Movie", "Object", 40, "", {}},
-    {"MouseCursor", "Object", 28, "", {}},
+    {kPictureClass.name, "Object", kPictureClass.instanceSize, "", {}},
+    {kSoundClass.name, "Object", kSoundClass.instanceSize, "", {}},
+    {kMovieClass.name, "Object", kMovieClass.instanceSize, "", {}},
+    {kResource7Class.name, "Object", kResource7Class.instanceSize, "", {}},
+    {kResource8Class.name, "Object", kResource8Class.instanceSize, "", {}},
+    {kCursorClass.name, "Object", kCursorClass.instanceSize, "", {}},
     {"Graphics", "Object", 40, "", {}},
     {"Date", "Object", 36, "", {}},
     {"Collection", "Object", 28, "", {}},
@@ -70,7 +76,10 @@ const ClassRow kBuiltinClasses[] = {
     {"CriticalSection", "Object", 48, "", {}},
     {"Clipboard", "Object", 32, "", {}},
     {"DragItem", "Object", 72, "", {}},
-    {"Database", "Object", 52, "", {}},
+    {kDatabaseClass.name, "Object", kDatabaseClass.instanceSize, "", {}},
+    // The process-wide system and keyboard objects.
+    {"System", "Object", kSystemObjectSize, "", {}},
+    {"Keyboard", "Object", 24, "", {}},
     {"Window", "Object", 112, "",
      {{"Open", "", ""},
       {"Close", "", ""},
@@ -150,6 +159,8 @@ struct ClassHooks {
 
 const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
+    {"Collection", nullptr, arrays::finaliseCollection},
+    {"Timer", initialiseTimer, finaliseTimer},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {

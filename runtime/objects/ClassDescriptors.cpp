@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <unordered_set>
 
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
@@ -12,6 +13,9 @@ namespace runtime {
 namespace {
 
 enum DescriptorKind : uint32_t { kCompiledClass = 0, kNamedClass = 1 };
+
+// The instance size of `Object`, the smallest class.
+constexpr int32_t kSmallestInstanceSize = 24;
 
 // Reads the words of a descriptor in data1 in order. Addresses in it are
 // already relocated to absolute ones.
@@ -96,6 +100,19 @@ void checkInstanceSize(ClassRecord* cls) {
     cls->instanceSize = super->instanceSize;
 }
 
+// Checks the sizes of `cls`'s compiled superclasses before its own, so that a
+// class listed before its superclass still grows to the final size.
+void resolveInstanceSize(ClassRecord* cls, std::unordered_set<ClassRecord*>& pending) {
+    if (!pending.erase(cls)) return;
+    if (!cls->superclass) {
+        // No class is smaller than Object: every block holds the header.
+        if (cls->instanceSize < kSmallestInstanceSize) cls->instanceSize = kSmallestInstanceSize;
+        return;
+    }
+    resolveInstanceSize(cls->superclass, pending);
+    checkInstanceSize(cls);
+}
+
 }  // namespace
 
 ClassTableResult readClassDescriptors(const uint32_t* descriptors, int32_t count) {
@@ -114,13 +131,15 @@ ClassTableResult readClassDescriptors(const uint32_t* descriptors, int32_t count
         setClassTableEntry(i, readCompiledClass(in, superIndices[static_cast<size_t>(i)]));
         result.compiledIndices.push_back(i);
     }
+    std::unordered_set<ClassRecord*> sizesToCheck;
     for (int32_t i : result.compiledIndices) {
         ClassRecord* cls = classTableEntry(i);
         ClassRecord* super = classTableEntry(superIndices[static_cast<size_t>(i)]);
-        if (!super) continue;
-        cls->superclass = super;
-        checkInstanceSize(cls);
+        // A superclass that descends from the class itself would make a cycle.
+        if (super && !inheritsFrom(super, cls)) cls->superclass = super;
+        sizesToCheck.insert(cls);
     }
+    for (int32_t i : result.compiledIndices) resolveInstanceSize(classTableEntry(i), sizesToCheck);
     return result;
 }
 

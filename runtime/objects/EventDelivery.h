@@ -23,7 +23,7 @@ bool callBooleanHandler(CodeAddress code, ObjectHandle object, Args... args) {
 // kept alive for the duration of the call.
 template <typename... Args>
 bool deliverEvent(ObjectHandle object, const EventDescriptor* event, Args... args) {
-    if (!object) return false;
+    if (!object || !compiledCodeMayRun()) return false;
     const HandlerFound found = findHandler(object->classRecord, event);
     if (!found.code) return false;
     const Unwindable<ObjectRef> keepAlive(ObjectRef::borrow(object));

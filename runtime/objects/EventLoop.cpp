@@ -63,9 +63,6 @@ void dispatch(MSG& message) {
     if (WindowRoster* roster = state().roster; roster && roster->pretranslate(message)) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
-    // Back above the system's frames: an exception that a window procedure
-    // held goes on to the compiled frame that catches it.
-    raisePendingException(RUNTIME_CURRENT_FRAME());
 }
 
 void takeOneMessage() {
@@ -93,9 +90,18 @@ void takeOneMessage() {
 }
 
 void runDeferredWork() {
-    Unwindable<std::vector<DeferredWork*>> work;
-    work->swap(state().deferred);
-    for (DeferredWork* w : *work) w->run();
+    // Work that has not run when one piece raises stays for the next pass.
+    struct Remaining {
+        std::vector<DeferredWork*> work;
+        size_t next = 0;
+        ~Remaining() {
+            auto& deferred = state().deferred;
+            deferred.insert(deferred.begin(), work.begin() + static_cast<ptrdiff_t>(next), work.end());
+        }
+    };
+    Unwindable<Remaining> remaining;
+    remaining->work.swap(state().deferred);
+    while (remaining->next < remaining->work.size()) remaining->work[remaining->next++]->run();
 }
 
 }  // namespace
@@ -130,6 +136,10 @@ void runDuePeriodicTasks() {
 void runLoopPass() {
     runStage(LoopStage::kWindowGeometry);
     takeOneMessage();
+    // Back above the system's frames: an exception that a window procedure
+    // held (while dispatching, pre-translating or waiting) goes on to the
+    // compiled frame that catches it.
+    raisePendingException(RUNTIME_CURRENT_FRAME());
     runDeferredWork();
     runStage(LoopStage::kFocusIdle);
     runStage(LoopStage::kTimers);

@@ -12,6 +12,7 @@
 #include "objects/UnwindScope.h"
 #include "text/FatalError.h"
 #include "text/StringValue.h"
+#include "text/UserAlerts.h"
 
 // Continues in a frame of compiled code: EBP becomes that frame, execution
 // goes on at the catch clause. The stack below stays as it is; the function's
@@ -146,6 +147,9 @@ void unwindException(ObjectHandle exception, uintptr_t frame) {
         // The next frame lies at or beyond the place where the system called
         // the runtime: no catch clause below it took the exception.
         if (systemEntry && reinterpret_cast<uintptr_t>(systemEntry) < callerFrame) break;
+        // The runtime frames up to the caller are left: their scopes release
+        // what they hold before the caller's own cleanup runs.
+        UnwindScopes::abandonBelow(callerFrame);
         const uintptr_t returnAddress = load<uintptr_t>(frame + 4);
         if (!readable(returnAddress, 4)) break;
         if (load<uint8_t>(returnAddress) == kShortJump && load<uint8_t>(returnAddress + 2) == kTagMark) {
@@ -177,8 +181,10 @@ std::string unhandledExceptionMessage(std::string_view className) {
 }
 
 void endWithUnhandledException(ObjectHandle exception) {
+    // No further events while the message is up or the process ends.
+    stopCompiledCode();
     if (!objectIsa(exception, builtinClass("EndException"))) {
-        showFatalMessage(unhandledExceptionMessage(viewOf(exception ? exception->classRecord->name : nullptr)).c_str());
+        showRuntimeMessage(unhandledExceptionMessage(viewOf(exception ? exception->classRecord->name : nullptr)));
         ExitProcess(kExitUnhandledException);
     }
     ExitProcess(0);

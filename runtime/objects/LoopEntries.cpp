@@ -8,12 +8,13 @@
 #include "objects/EventDelivery.h"
 #include "objects/EventLoop.h"
 #include "objects/MenuBarModel.h"
+#include "objects/UnwindScope.h"
 
 using namespace runtime;
 
 void RuntimeRun() {
     runEventLoop();
-    if (WindowRoster* roster = windowRoster()) roster->closeAllWindows();
+    if (WindowRoster* roster = windowRoster()) callSystem([roster] { roster->closeAllWindows(); });
     OleUninitialize();
 }
 

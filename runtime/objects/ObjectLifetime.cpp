@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "objects/UnwindScope.h"
+#include "text/FatalError.h"
 #include "text/SmallBlockPool.h"
 
 namespace runtime {
@@ -48,15 +49,19 @@ void runInitialisers(ObjectHandle object, ClassRecord* cls) {
     if (cls->initialiser) cls->initialiser(object, cls);
 }
 
-// An object whose initialisers have not all returned: if one raises, nobody
-// can ever reach the object, and its block goes back to the pool.
+// An object whose initialisers have not all returned. If one raises, the
+// object joins the live list and loses the creator's reference: its
+// finalisers release what the earlier initialisers set up, and a reference an
+// initialiser kept elsewhere stays valid.
 struct UnfinishedObject {
     explicit UnfinishedObject(ObjectHandle o) : object(o) {}
     UnfinishedObject(const UnfinishedObject&) = delete;
     UnfinishedObject& operator=(const UnfinishedObject&) = delete;
     ObjectHandle object;
     ~UnfinishedObject() {
-        if (object) poolRelease(object, instanceBlockSize(object->classRecord));
+        if (!object) return;
+        link(object);
+        unlockObject(object);
     }
 };
 
@@ -71,25 +76,48 @@ void unlinkAndFree(ObjectHandle object) {
     poolRelease(object, instanceBlockSize(object->classRecord));
 }
 
+// The finalisers of an object being destroyed, from its class up to the root.
+// If one raises, the rest still run (their own exceptions dropped), and the
+// object leaves the live list and goes back to the pool.
+struct Finalisation {
+    explicit Finalisation(ObjectHandle o) : object(o), next(o->classRecord) {}
+    Finalisation(const Finalisation&) = delete;
+    Finalisation& operator=(const Finalisation&) = delete;
+    ObjectHandle object;
+    ClassRecord* next;  // the class whose finaliser runs next
+
+    void runNext() {
+        ClassRecord* cls = next;
+        next = cls->superclass;
+        if (cls->finaliser) cls->finaliser(object, cls);
+    }
+    ~Finalisation() {
+        while (next) runDroppingExceptions([this] { runNext(); });
+        unlinkAndFree(object);
+    }
+};
+
 void destroy(ObjectHandle object) {
     if (!anyFinaliser(object->classRecord)) {
         unlinkAndFree(object);
         return;
     }
-    // Finalisers may be compiled code: one that raises still leaves the
-    // object off the live list and its block freed.
-    UnwindAction finish([object] { unlinkAndFree(object); });
-    for (ClassRecord* cls = object->classRecord; cls; cls = cls->superclass) {
-        if (cls->finaliser) cls->finaliser(object, cls);
-    }
+    Unwindable<Finalisation> finalisation(object);
+    while (finalisation->next) finalisation->runNext();
 }
 
 }  // namespace
 
-int32_t instanceBlockSize(const ClassRecord* cls) { return (cls->instanceSize + 3) / 4 * 4; }
+int32_t instanceBlockSize(const ClassRecord* cls) {
+    if (cls->instanceSize > INT32_MAX - 3) return -1;
+    return (cls->instanceSize + 3) / 4 * 4;
+}
 
 ObjectHandle newObject(ClassRecord* cls) {
     const int32_t size = instanceBlockSize(cls);
+    // A size the pool cannot give (an instance size near the top of the
+    // integers) is as good as exhausted memory.
+    if (size < kObjectHeaderSize) runOutOfMemory();
     auto* object = static_cast<ObjectHandle>(poolAllocate(size));
     std::memset(object, 0, static_cast<size_t>(size));
     object->refCount = 1;

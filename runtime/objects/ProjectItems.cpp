@@ -6,6 +6,7 @@
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
+#include "objects/UnwindScope.h"
 
 namespace runtime {
 namespace {
@@ -16,11 +17,18 @@ SettingsStream gSettings;
 
 uint32_t wordAt(const uint8_t* p, int index) { return loadUnaligned<uint32_t>(p, 4 * index); }
 
-ObjectRef resourceObject(const char* className, uint32_t word, const uint8_t* data = nullptr) {
-    ObjectRef object = ObjectRef::adopt(newObject(builtinClass(className)));
-    ResourceFields& fields = *object.field<ResourceFields>(kResourceFieldsOffset);
-    fields.resourceWord = word;
-    fields.data = data;
+// A resource object of `cls` holding the fields its shape names: nothing is
+// written past its instance data.
+ObjectRef resourceObject(const ResourceClass& cls, uint32_t word, const uint8_t* data = nullptr,
+                         uint32_t word1 = 0, uint32_t word2 = 0) {
+    ObjectRef object = ObjectRef::adopt(newObject(builtinClass(cls.name)));
+    ResourceFields* fields = object.field<ResourceFields>(kResourceFieldsOffset);
+    fields->resourceWord = word;
+    if (cls.shape == ResourceShape::kWordOnly) return object;
+    fields->data = data;
+    if (cls.shape == ResourceShape::kWordAndData) return object;
+    fields->word1 = word1;
+    fields->word2 = word2;
     return object;
 }
 
@@ -30,11 +38,14 @@ std::span<const uint8_t> countedBytes(const uint8_t* p) { return {p + 4, wordAt(
 ObjectRef readItem(const uint8_t* item) {
     const uint8_t* body = item + 4;
     switch (static_cast<ProjectItemKind>(wordAt(item, 0))) {
-        case ProjectItemKind::kPicture: return resourceObject("Picture", wordAt(body, 0), body + 4);
+        case ProjectItemKind::kPicture: return resourceObject(kPictureClass, wordAt(body, 0), body + 4);
         case ProjectItemKind::kMenuBar:
-            if (auto bar = parseMenuBarStream(countedBytes(body))) buildMenuBar(*bar);
+            // Menu items may be of compiled classes with initialisers.
+            if (const Unwindable<std::optional<MenuBarStream>> bar(parseMenuBarStream(countedBytes(body))); *bar) {
+                buildMenuBar(**bar);
+            }
             return {};
-        case ProjectItemKind::kMovie: return resourceObject("Movie", wordAt(body, 0));
+        case ProjectItemKind::kMovie: return resourceObject(kMovieClass, wordAt(body, 0));
         case ProjectItemKind::kSettings:
             if (auto settings = parseSettingsStream(countedBytes(body + 4))) gSettings = std::move(*settings);
             return {};
@@ -44,17 +55,15 @@ ObjectRef readItem(const uint8_t* item) {
             if (cls && global) *global = newObject(cls);  // the global owns it
             return {};
         }
-        case ProjectItemKind::kSound: return resourceObject("Sound", wordAt(body, 0), body + 4);
-        case ProjectItemKind::kCursor: return resourceObject("MouseCursor", wordAt(body, 0));
-        case ProjectItemKind::kDatabase: {
+        case ProjectItemKind::kSound: return resourceObject(kSoundClass, wordAt(body, 0), body + 4);
+        case ProjectItemKind::kResource7: return resourceObject(kResource7Class, wordAt(body, 0));
+        case ProjectItemKind::kResource8: return resourceObject(kResource8Class, wordAt(body, 0));
+        case ProjectItemKind::kCursor: return resourceObject(kCursorClass, wordAt(body, 0));
+        case ProjectItemKind::kDatabase:
             // The text stays in data1: the object keeps its length and address.
-            ObjectRef db = resourceObject("Database", wordAt(body, 0),
-                                          reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(wordAt(body, 1))));
-            ResourceFields& fields = *db.field<ResourceFields>(kResourceFieldsOffset);
-            fields.word1 = wordAt(body, 2);
-            fields.word2 = wordAt(body, 3);
-            return db;
-        }
+            return resourceObject(kDatabaseClass, wordAt(body, 0),
+                                  reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(wordAt(body, 1))),
+                                  wordAt(body, 2), wordAt(body, 3));
         default: return {};
     }
 }

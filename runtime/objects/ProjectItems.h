@@ -8,16 +8,10 @@
 
 #include "objects/ObjectRef.h"
 #include "objects/ProjectStreams.h"
+#include "objects/ResourceObjects.h"
 
 namespace runtime {
 
-// Instance data of the resource objects, after the data of `Object`.
-struct ResourceFields {
-    uint32_t resourceWord;
-    const uint8_t* data;  // the picture description or sound data in data1
-    uint32_t word1, word2;
-};
-constexpr int32_t kResourceFieldsOffset = 24;
 
 enum class ProjectItemKind : uint32_t {
     kPicture = 1,
@@ -26,6 +20,8 @@ enum class ProjectItemKind : uint32_t {
     kSettings = 4,
     kGlobalInstance = 5,
     kSound = 6,
+    kResource7 = 7,
+    kResource8 = 8,
     kCursor = 9,
     kDatabase = 10,
 };

@@ -11,6 +11,7 @@
 #include "objects/EventDelivery.h"
 #include "objects/InterfaceTables.h"
 #include "objects/ProjectItems.h"
+#include "objects/SystemObjects.h"
 #include "text/FatalError.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
@@ -77,6 +78,7 @@ void RuntimeInit(const uint32_t* projectTable) {
     defineBuiltinClasses();
     defineWindowProperties();
     runStep(StartupStep::kInstallPlugins);
+    createSystemObject();
     runStep(StartupStep::kBindDeferredImports);
 
     const ProjectTableView project = viewProjectTable(projectTable);

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "objects/ObjectHeader.h"
@@ -38,6 +39,9 @@ public:
 protected:
     UnwindScope();   // becomes the newest scope of this thread
     ~UnwindScope();  // it is the newest again when its frame finishes
+    // Leaves the list before the scope releases what it holds on a normal
+    // exit: a finaliser that raises meanwhile must not abandon it again.
+    void unlinkEarly();
 
 private:
     friend class UnwindScopes;
@@ -47,6 +51,7 @@ private:
     virtual bool isSystemEntry() const { return false; }
 
     UnwindScope* outer_;
+    bool linked_ = true;
 };
 
 // A value owned by a runtime frame across calls into compiled code: destroyed
@@ -56,6 +61,10 @@ class Unwindable final : public UnwindScope {
 public:
     template <typename... Args>
     explicit Unwindable(Args&&... args) : value_(std::in_place, std::forward<Args>(args)...) {}
+    ~Unwindable() {
+        unlinkEarly();
+        value_.reset();
+    }
 
     T& operator*() { return *value_; }
     T* operator->() { return &*value_; }
@@ -73,7 +82,10 @@ template <typename Action>
 class UnwindAction final : public UnwindScope {
 public:
     explicit UnwindAction(Action action) : action_(std::move(action)) {}
-    ~UnwindAction() { action_(); }
+    ~UnwindAction() {
+        unlinkEarly();
+        action_();
+    }
 
 private:
     void abandon() override { action_(); }
@@ -97,7 +109,9 @@ private:
 };
 
 // Runs `body` for a call that came from the system. Returns false when an
-// exception left `body` and is now held for `raisePendingException`.
+// exception left `body` and is now held for `raisePendingException`. While an
+// exception is held, no event reaches compiled code (`deliverEvent` refuses):
+// the frames that would receive it have already been left.
 template <typename Body>
 bool runFromSystem(Body&& body) {
     SystemEntry entry;
@@ -122,8 +136,9 @@ public:
     static void abandonBelow(uintptr_t frame);
     // The newest system entry of this thread, or null.
     static SystemEntry* innermostSystemEntry();
-    // Abandons the scopes deeper than `entry`, holds `exception` (whose
-    // reference the caller hands over) and continues at `entry`.
+    // Abandons the scopes newer than `entry`, holds `exception` (whose
+    // reference the caller hands over), makes sure a wait for messages wakes
+    // to raise it again, and continues at `entry`.
     [[noreturn]] static void holdAt(SystemEntry* entry, ObjectHandle exception);
 
     static void push(UnwindScope* scope);
@@ -136,11 +151,33 @@ public:
 
 // Whether an exception is held for the calling thread.
 bool exceptionPending();
+// Whether handlers may run: not while an exception is held, nor once the
+// process is ending after an unhandled exception.
+bool compiledCodeMayRun();
+// The process is ending: no further events are delivered.
+void stopCompiledCode();
 // Raises the held exception, if any, from the calling runtime frame: the
 // unwinder continues from `frame` outwards. Returns when none is held.
 void raisePendingException(uintptr_t frame);
 
 // The frame of the calling function, for the routines above.
 #define RUNTIME_CURRENT_FRAME() reinterpret_cast<uintptr_t>(__builtin_frame_address(0))
+
+// Makes a system call that may call back into the runtime's procedures
+// (sending a message, showing or destroying a window, a system dialog), then
+// raises what they held, so that the compiled frame above still catches it.
+// For runtime routines that compiled code calls. The result must be a plain
+// value (a handle, a number).
+template <typename Call>
+[[gnu::noinline]] decltype(auto) callSystem(Call&& call) {
+    if constexpr (std::is_void_v<decltype(call())>) {
+        call();
+        raisePendingException(RUNTIME_CURRENT_FRAME());
+    } else {
+        const auto result = call();
+        raisePendingException(RUNTIME_CURRENT_FRAME());
+        return result;
+    }
+}
 
 }  // namespace runtime

@@ -13,6 +13,8 @@ SmallBlockPool& SmallBlockPool::instance() {
     return *pool;
 }
 
+SmallBlockPool::SmallBlockPool(ChunkSource source) : source_(source ? source : std::malloc) {}
+
 SmallBlockPool::~SmallBlockPool() {
     for (void* chunk : chunks_) std::free(chunk);
 }
@@ -22,16 +24,19 @@ void* SmallBlockPool::allocate(int32_t n) {
     const int32_t words = classOf(n);
     GlobalLockGuard guard;
     if (words > kLargestClass) {
-        void* block = std::malloc(static_cast<size_t>(n));
+        void* block = source_(static_cast<size_t>(n));
         if (!block) runOutOfMemory();
         return block;
     }
-    bytesInUse_ += n;
-    if (FreeBlock* block = freeLists_[words]) {
-        freeLists_[words] = block->next;
-        return block;
+    void* block;
+    if (FreeBlock* freed = freeLists_[words]) {
+        freeLists_[words] = freed->next;
+        block = freed;
+    } else {
+        block = cutFromChunk(words);
     }
-    return cutFromChunk(words);
+    bytesInUse_ += n;
+    return block;
 }
 
 void* SmallBlockPool::cutFromChunk(int32_t words) {
@@ -40,10 +45,14 @@ void* SmallBlockPool::cutFromChunk(int32_t words) {
     constexpr int32_t kGrain = sizeof(FreeBlock);
     const int32_t bytes = (words * kWordSize + kGrain - 1) / kGrain * kGrain;
     if (chunkLeft_ < bytes) {
+        // The pool stays as it was until the new chunk exists: an allocation
+        // made while the out-of-memory message is up still cuts from the rest
+        // of the old chunk or asks again.
+        auto* chunk = static_cast<uint8_t*>(source_(kChunkSize));
+        if (!chunk) runOutOfMemory();
+        chunks_.push_back(chunk);
         // The rest of the old chunk is abandoned: it is smaller than this class.
-        chunkCursor_ = static_cast<uint8_t*>(std::malloc(kChunkSize));
-        if (!chunkCursor_) runOutOfMemory();
-        chunks_.push_back(chunkCursor_);
+        chunkCursor_ = chunk;
         chunkLeft_ = kChunkSize;
     }
     void* block = chunkCursor_;

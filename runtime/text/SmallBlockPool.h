@@ -17,7 +17,10 @@ public:
     static constexpr int32_t kLargestClass = 63;  // in words
     static constexpr int32_t kChunkSize = 8192;
 
-    SmallBlockPool() = default;
+    // Where chunks and large blocks come from (the C library's malloc unless a
+    // test supplies another source); it returns null when memory is exhausted.
+    using ChunkSource = void* (*)(size_t);
+    explicit SmallBlockPool(ChunkSource source = nullptr);
     // Returns the chunks of a pool made for a test; the process-wide pool is
     // never destroyed.
     ~SmallBlockPool();
@@ -39,9 +42,14 @@ private:
         FreeBlock* next;
     };
 
-    static constexpr int32_t classOf(int32_t n) { return (n + kWordSize - 1) / kWordSize; }
+    // The size class in words; sizes beyond the largest class all give a
+    // value above it (no overflow near INT32_MAX).
+    static constexpr int32_t classOf(int32_t n) {
+        return n > kLargestClass * kWordSize ? kLargestClass + 1 : (n + kWordSize - 1) / kWordSize;
+    }
     void* cutFromChunk(int32_t words);
 
+    ChunkSource source_;
     FreeBlock* freeLists_[kLargestClass + 1] = {};
     std::vector<void*> chunks_;
     uint8_t* chunkCursor_ = nullptr;

@@ -18,7 +18,12 @@ constexpr uint8_t kEmptyText[2] = {0, 0};
 // views above can never be changed by a caller.
 uint8_t emptyScratch;
 
+// The longest text a record can count: its buffer adds the length byte and
+// the final zero.
+constexpr int32_t kMaxLength = INT32_MAX - 2;
+
 StringHandle newRecord(const void* bytes, int32_t n) {
+    if (n > kMaxLength) runOutOfMemory();
     auto* record = static_cast<StringRecord*>(poolAllocate(sizeof(StringRecord)));
     auto* text = static_cast<uint8_t*>(poolAllocate(n + 2));
     record->refCount = 1;
@@ -65,6 +70,7 @@ StringValue StringValue::fromBytes(const void* bytes, int32_t n) {
 }
 
 StringValue StringValue::fromBytes(std::string_view bytes) {
+    if (bytes.size() > static_cast<size_t>(kMaxLength)) runOutOfMemory();
     return fromBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
 
@@ -135,7 +141,7 @@ StringValue operator+(const StringValue& a, const StringValue& b) {
     if (a.empty()) return b;
     // A text that a record cannot count cannot be held either.
     const int64_t total = int64_t{a.length()} + b.length();
-    if (total > INT32_MAX - 2) runOutOfMemory();
+    if (total > kMaxLength) runOutOfMemory();
     StringValue result = StringValue::fromBytes(nullptr, static_cast<int32_t>(total));
     std::memcpy(result.record_->text + 1, a.cString(), static_cast<size_t>(a.length()));
     std::memcpy(result.record_->text + 1 + a.length(), b.cString(), static_cast<size_t>(result.length() - a.length()));

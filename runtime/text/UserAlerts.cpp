@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "objects/ProjectItems.h"
+#include "objects/UnwindScope.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
 #include "ui/NativeWindow.h"
-#include "ui/WindowEvents.h"
 #include "ui/WindowOperations.h"
 
 namespace {
@@ -18,15 +21,23 @@ HWND dialogOwnerWindow() {
     return owner ? owner->handle() : nullptr;
 }
 
-// The caption of the runtime's message boxes.
-const char* messageBoxCaption() { return "Message"; }
+// The caption of the runtime's message boxes: the frame's title when the
+// windows live in an MDI frame.
+std::string messageBoxCaption() {
+    const runtime::SettingsStream& settings = runtime::applicationSettings();
+    return settings.mdiFrame ? settings.mdiTitle : "Message";
+}
 
 }  // namespace
 
+void runtime::showRuntimeMessage(std::string_view text) {
+    // The box shows the text up to its first zero byte, as a C string would.
+    const std::wstring shown = toSystemText(text.substr(0, text.find('\0')));
+    MessageBoxW(dialogOwnerWindow(), shown.c_str(), toSystemText(messageBoxCaption()).c_str(), MB_OK);
+}
+
 void RuntimeMsgBox(StringHandle text) {
-    const runtime::Unwindable<runtime::StringValue> message(runtime::StringValue::borrow(text));
-    // The box runs a loop of its own: window procedures may hold an exception.
-    runtime::systemCall([&] { return runtime::systemMessageBox(dialogOwnerWindow(), message->view(), messageBoxCaption(), MB_OK); });
+    runtime::callSystem([text] { runtime::showRuntimeMessage(runtime::viewOf(text)); });
 }
 
 // Without a sound device the system plays nothing and returns at once.

@@ -4,6 +4,14 @@
 #include "RuntimeCall.h"
 #include "text/StringRecord.h"
 
+#include <string_view>
+
+namespace runtime {
+// The runtime's message box: owned by the window the window layer designates
+// for dialogs, captioned "Message" (the MDI frame's title in frame mode).
+void showRuntimeMessage(std::string_view text);
+}  // namespace runtime
+
 // Shows `text` in a message box with an OK button and returns when the user
 // dismisses it.
 RUNTIME_ENTRY void RuntimeMsgBox(StringHandle text);

@@ -97,7 +97,7 @@ NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowSpec& spec)
     clientWidth_ = bounds_.width();
     clientHeight_ = bounds_.height();
     const std::wstring title = toSystemText(spec.title);
-    systemCall([&] {
+    callSystem([&] {
         return CreateWindowExW(styles.extendedStyle, kWindowClass, title.c_str(), styles.style, outer.left, outer.top,
                                outer.right - outer.left, outer.bottom - outer.top, ownerFor(isModal()), menu,
                                instanceHandle(), this);
@@ -120,7 +120,7 @@ NativeWindow::~NativeWindow() {
     if (handle_) {
         SetWindowLongPtrW(handle_, 0, 0);
         HWND handle = std::exchange(handle_, nullptr);
-        systemCall([&] { return DestroyWindow(handle); });
+        callSystem([&] { return DestroyWindow(handle); });
     }
     for (NativeWindow** link = &gFirstWindow; *link; link = &(*link)->next_) {
         if (*link == this) {
@@ -202,7 +202,7 @@ void NativeWindow::applyPendingGeometry() {
         // in the idle pass and never inside the setter.
         sizeChanged_ = false;
         HWND handle = handle_;
-        systemCall([&] {
+        callSystem([&] {
             return MoveWindow(handle, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, TRUE);
         });
     }

@@ -105,7 +105,7 @@ void windowTitleSetter(ObjectHandle w, StringHandle title) {
     if (NativeWindow* native = nativeWindowOf(w)) {
         const std::wstring text = toSystemText(viewOf(title));
         HWND h = native->handle();
-        systemCall([&] { return SetWindowTextW(h, text.c_str()); });
+        callSystem([&] { return SetWindowTextW(h, text.c_str()); });
     }
 }
 

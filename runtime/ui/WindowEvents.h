@@ -5,9 +5,10 @@
 // inside runFromSystem(): an exception that a handler raises and that a
 // compiled frame above the system's frames catches is held there, and the
 // procedure returns to the system normally. Runtime code that called the
-// system on behalf of compiled code then raises it again: use systemCall()
-// for every such call (SendMessage, SetWindowText, ShowWindow, DestroyWindow,
-// SetFocus, MoveWindow, CreateWindowEx, TrackPopupMenu, modal dialogs).
+// system on behalf of compiled code then raises it again: use
+// callSystem() (UnwindScope.h) for every such call (SendMessage,
+// SetWindowText, ShowWindow, DestroyWindow, SetFocus, MoveWindow,
+// CreateWindowEx, TrackPopupMenu, modal dialogs).
 #pragma once
 
 #include <string_view>
@@ -27,20 +28,6 @@ bool deliverNamedEvent(ObjectHandle object, std::string_view declaringClass, std
 template <typename... Args>
 bool deliverWindowEvent(ObjectHandle window, std::string_view name, Args... args) {
     return deliverNamedEvent(window, "Window", name, args...);
-}
-
-// Calls the system, then raises an exception that a runtime procedure held
-// while the system was calling back.
-template <typename Call>
-__attribute__((noinline)) auto systemCall(Call&& call) {
-    if constexpr (std::is_void_v<decltype(call())>) {
-        call();
-        raisePendingException(RUNTIME_CURRENT_FRAME());
-    } else {
-        auto result = call();
-        raisePendingException(RUNTIME_CURRENT_FRAME());
-        return result;
-    }
 }
 
 }  // namespace runtime

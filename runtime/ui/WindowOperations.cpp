@@ -75,7 +75,7 @@ void showWindow(ObjectHandle window) {
     if (NativeWindow* native = nativeWindowOf(window)) {
         native->setShouldBeShown(true);
         HWND handle = native->handle();
-        systemCall([&] { return ShowWindow(handle, SW_SHOW); });
+        callSystem([&] { return ShowWindow(handle, SW_SHOW); });
     }
 }
 
@@ -86,7 +86,7 @@ void hideWindow(ObjectHandle window) {
     if (native && native->shouldBeShown()) {
         native->setShouldBeShown(false);
         HWND handle = native->handle();
-        systemCall([&] { return ShowWindow(handle, SW_HIDE); });
+        callSystem([&] { return ShowWindow(handle, SW_HIDE); });
     }
 }
 

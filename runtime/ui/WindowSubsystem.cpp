@@ -176,7 +176,7 @@ public:
             w->applyPendingGeometry();
             if (w->handle() && !w->closed() && w->shouldBeShown() && !IsWindowVisible(w->handle())) {
                 HWND h = w->handle();
-                systemCall([&] { return ShowWindow(h, SW_SHOW); });
+                callSystem([&] { return ShowWindow(h, SW_SHOW); });
             }
         }
         pollMouse();

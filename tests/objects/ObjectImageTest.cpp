@@ -45,7 +45,8 @@ TEST(ObjectImage, StartsTheLastApplicationClassAndKeepsEveryCountExact) {
     ASSERT_TRUE(run.result.has_value());
     EXPECT_EQ(*run.result,
               "open=O|app=1|appRefs=2|newDoc=1|new=1|locked=2|unlocked=1|isa=1|vtable=1|live=1|"
-              "caught=1|excRefs=2|strRefs=1|caught2=1|outer=1|localRefs=1|strRefs2=1|nil=1|trace=MbBbcCBbB");
+              "caught=1|excRefs=2|strRefs=1|caught2=1|outer=1|localRefs=1|strRefs2=1|nil=1|"
+              "viaRuntime=1|appKept=1|viaRuntime=1|appKept=1|trace=MbBbcCBbBMM");
 }
 
 TEST(ObjectImage, UnhandledNilObjectShowsTheSettingsMessageAndExitsWith2) {

@@ -24,6 +24,7 @@
 #include "objects/ProjectData.h"
 #include "objects/ProjectItems.h"
 #include "objects/RuntimeStartup.h"
+#include "objects/SystemObjects.h"
 #include "text/StringEntries.h"
 #include "text/StringValue.h"
 
@@ -69,7 +70,8 @@ void slotOne() {}
 struct Indices {
     int32_t application, runtimeException, nilObjectException, object, window, illegalCast;
     int32_t base, derived, appA, appB, winMid, winLeaf, iface, greeter, badGreeter, smallChild, unrelated;
-    int32_t pictureItem, globalItem;
+    int32_t orderChild, orderParent, selfParent, tinyRoot;
+    int32_t pictureItem, globalItem, firstResourceItem;
 } ix;
 
 ObjectHandle gGlobalInstance = nullptr;
@@ -105,6 +107,13 @@ void buildProject() {
                                         .methods = {{"Greet", reinterpret_cast<void*>(greet)}}});
     ix.smallChild = p.addCompiledClass({.name = "SmallChild", .size = 20, .superIndex = ix.base});
     ix.unrelated = p.addCompiledClass({.name = "Unrelated", .superIndex = ix.object});
+    // A subclass listed before its superclass, which inherits from Window.
+    ix.orderChild = p.addCompiledClass({.name = "OrderChild", .size = 100, .superIndex = ix.unrelated + 2});
+    ix.orderParent = p.addCompiledClass({.name = "OrderParent", .size = 40, .superIndex = ix.window});
+    // A class that names itself as its superclass, and a root class smaller
+    // than the object header.
+    ix.selfParent = p.addCompiledClass({.name = "SelfParent", .size = 24, .superIndex = ix.orderParent + 1});
+    ix.tinyRoot = p.addCompiledClass({.name = "TinyRoot", .size = 8});
 
     SettingsStream settings;
     settings.messages = {"", "", "", "", "An exception of class %1 was not handled.\rThe application must shut down."};
@@ -130,6 +139,16 @@ void buildProject() {
     p.addItem({5, static_cast<uint32_t>(ix.derived),
                static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&gGlobalInstance))});  // 5: a global
     p.addItem({99, 1, 2});                                   // 6: unknown kind, skipped
+    // 7 to 13: one item of each resource kind
+    static const char kDatabaseText[] = "select";
+    p.addItem({1, 0x101, 16, 1, 1, 4, 0});
+    p.addItem({3, 0x103});
+    p.addItem({6, 0x106, 0});
+    p.addItem({7, 0x107});
+    p.addItem({8, 0x108});
+    p.addItem({9, 0x109});
+    p.addItem({10, 0x10A, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(kDatabaseText)), 0x55, 0x66});
+    ix.firstResourceItem = 7;
     ix.pictureItem = 2;
     ix.globalItem = 5;
 }
@@ -364,12 +383,77 @@ TEST(ProjectItems, ObjectsAndSettings) {
     RuntimeUnlockObject(picture);
     EXPECT_EQ(RuntimeProjectObject(3), nullptr);
     EXPECT_EQ(RuntimeProjectObject(6), nullptr);
-    EXPECT_EQ(RuntimeProjectObject(7), nullptr);  // beyond the table
+    EXPECT_EQ(RuntimeProjectObject(14), nullptr);  // beyond the table
     ASSERT_NE(gGlobalInstance, nullptr);
     EXPECT_EQ(gGlobalInstance->classRecord, classTableEntry(ix.derived));
     EXPECT_EQ(refs(gGlobalInstance), 1);
     EXPECT_EQ(applicationSettings().mdiTitle, "My Application");
     EXPECT_FALSE(applicationSettings().mdiFrame);
+}
+
+TEST(ProjectItems, EveryResourceKindMakesAnObjectThatHoldsItsFields) {
+    struct Row {
+        uint32_t kind;
+        const ResourceClass& cls;
+    };
+    const Row rows[] = {{1, kPictureClass}, {3, kMovieClass}, {6, kSoundClass}, {7, kResource7Class},
+                        {8, kResource8Class}, {9, kCursorClass}, {10, kDatabaseClass}};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].kind);
+        ObjectHandle object = RuntimeProjectObject(ix.firstResourceItem + static_cast<int32_t>(i));
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(object->classRecord, builtinClass(rows[i].cls.name));
+        // Everything the item writes lies inside the object's block.
+        EXPECT_GE(object->classRecord->instanceSize, resourceInstanceSize(rows[i].cls.shape));
+        const auto* fields = reinterpret_cast<const ResourceFields*>(reinterpret_cast<char*>(object) + kResourceFieldsOffset);
+        EXPECT_EQ(fields->resourceWord, 0x100u + rows[i].kind);
+        if (rows[i].kind == 10) {
+            EXPECT_STREQ(reinterpret_cast<const char*>(fields->data), "select");
+            EXPECT_EQ(fields->word1, 0x55u);
+            EXPECT_EQ(fields->word2, 0x66u);
+        }
+        RuntimeUnlockObject(object);
+    }
+}
+
+TEST(CoreEntries, SystemAndKeyboardObjectsAndTheCommandLine) {
+    ObjectHandle system = getSystemObject();
+    ASSERT_NE(system, nullptr);
+    EXPECT_EQ(system->classRecord, builtinClass("System"));
+    EXPECT_EQ(viewOf(*reinterpret_cast<StringHandle*>(reinterpret_cast<char*>(system) + kSystemNameOffset)), "System");
+    EXPECT_EQ(refs(system), 2);  // the runtime's and ours
+    RuntimeUnlockObject(system);
+    EXPECT_EQ(refs(system), 1);
+
+    ObjectHandle keyboard = getKeyboardObject();
+    ObjectHandle again = getKeyboardObject();
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(keyboard, again);
+    EXPECT_EQ(keyboard->classRecord, builtinClass("Keyboard"));
+    EXPECT_EQ(refs(keyboard), 3);
+    RuntimeUnlockObject(again);
+    RuntimeUnlockObject(keyboard);
+
+    StringHandle line = win32getCommandLine();
+    EXPECT_EQ(viewOf(line), GetCommandLineA());
+    EXPECT_EQ(line->refCount, 1);
+    RuntimeUnlockString(line);
+    lineTrace();  // nothing to observe but that it returns
+}
+
+TEST(RuntimeInit, InstanceSizesFollowTheSuperclassChainInAnyTableOrder) {
+    EXPECT_EQ(classTableEntry(ix.orderParent)->instanceSize, 112);
+    EXPECT_EQ(classTableEntry(ix.orderChild)->instanceSize, 112);
+}
+
+TEST(RuntimeInit, MalformedClassDescriptorsStaySafe) {
+    ClassRecord* self = classTableEntry(ix.selfParent);
+    EXPECT_EQ(self->superclass, nullptr);  // no cycle
+    EXPECT_FALSE(RuntimeObjectIsa(nullptr, ix.selfParent));
+    EXPECT_EQ(classTableEntry(ix.tinyRoot)->instanceSize, 24);
+    ObjectHandle tiny = RuntimeNewObject(ix.tinyRoot);
+    EXPECT_EQ(refs(tiny), 1);
+    RuntimeUnlockObject(tiny);
 }
 
 TEST(ProjectItems, MenuBarBecomesMenuItemObjects) {

@@ -35,6 +35,8 @@ namespace {
 std::string gMode;
 FILE* gLog = nullptr;
 int32_t gWindowClass = 0;
+int32_t gFragileClass = 0;
+int32_t gBrittleClass = 0;
 
 // What the handlers do: raise a NilObjectException or not.
 bool gRaiseInNewDocument = false;
@@ -74,6 +76,16 @@ bool appNewDocument(ObjectHandle) {
     if (gRaiseInNewDocument) RuntimeNilObject();
     return true;
 }
+void fragileInit(ObjectHandle, ClassRecord*) {
+    log("fragile init");
+    RuntimeNilObject();
+}
+void fragileFinal(ObjectHandle, ClassRecord*) { log("fragile final"); }
+void brittleBaseFinal(ObjectHandle, ClassRecord*) { log("base final"); }
+void brittleFinal(ObjectHandle, ClassRecord*) {
+    log("brittle final");
+    RuntimeNilObject();
+}
 bool windowCancelClose(ObjectHandle) {
     log("cancel close");
     if (gRaiseInCancelClose) RuntimeNilObject();
@@ -92,8 +104,16 @@ const uint32_t* buildProject() {
                                           {"NewDocument", reinterpret_cast<void*>(appNewDocument)}}});
     gWindowClass = p.addCompiledClass({.name = "ProbeWindow", .size = 112, .superIndex = window,
                                        .eventHandlers = {{"CancelClose", reinterpret_cast<void*>(windowCancelClose)}}});
+    gFragileClass = p.addCompiledClass({.name = "Fragile", .size = 28, .superIndex = -1,
+                                        .initialiser = fragileInit, .finaliser = fragileFinal});
+    const int32_t brittleBase = p.addCompiledClass({.name = "BrittleBase", .size = 28, .finaliser = brittleBaseFinal});
+    gBrittleClass = p.addCompiledClass({.name = "Brittle", .size = 28, .superIndex = brittleBase, .finaliser = brittleFinal});
     SettingsStream settings;
     settings.messages = {"", "", "", "", "An exception of class %1 was not handled.\rThe application must shut down."};
+    if (gMode == "uncaught-in-frame-mode") {
+        settings.mdiFrame = true;
+        settings.mdiTitle = "Probe Frame";
+    }
     const std::vector<uint8_t> bytes = encodeSettingsStream(settings);
     ProjectData::Words item{4, 0, static_cast<uint32_t>(bytes.size())};
     item.resize(3 + (bytes.size() + 3) / 4);
@@ -160,6 +180,9 @@ void newDocument() { ApplicationNewDocument(applicationObject()); }
 void run() { RuntimeRun(); }
 void quit() { ApplicationQuit(); }
 
+void makeFragile() { RuntimeUnlockObject(RuntimeNewObject(gFragileClass)); }
+void dropBrittle() { RuntimeUnlockObject(RuntimeNewObject(gBrittleClass)); }
+
 void postDeliver() { PostMessageA(gProbeWindow, kDeliverMessage, 0, 0); }
 
 }  // namespace
@@ -202,7 +225,7 @@ int main(int argc, char** argv) {
         postDeliver();
         RuntimeRun();
         log("run returned");
-    } else if (gMode == "runtime-routine-uncaught") {
+    } else if (gMode == "runtime-routine-uncaught" || gMode == "uncaught-in-frame-mode") {
         gRaiseInNewDocument = true;
         newDocument();
         log("new document returned");
@@ -216,6 +239,12 @@ int main(int argc, char** argv) {
         // The quit is no longer in progress: this one runs to its end.
         logCaught("second", catchAround(quit));
         log("windows=" + std::to_string(gRoster.windows.size()));
+    } else if (gMode == "initialiser-raises") {
+        logCaught("first", catchAround(makeFragile));
+        logCaught("second", catchAround(makeFragile));
+    } else if (gMode == "finaliser-raises") {
+        logCaught("first", catchAround(dropBrittle));
+        logCaught("second", catchAround(dropBrittle));
     } else if (gMode == "quit-close") {
         openWindow();
         gRaiseInAppClose = true;

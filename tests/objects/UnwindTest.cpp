@@ -37,11 +37,12 @@ ProbeRun runProbe(const std::string& mode, bool expectMessageBox = false) {
     return run;
 }
 
-// Before and after every exception: the runtime's and the caller's reference
-// to the application, the live objects, and the thread's handler chain.
-const std::string kCounts = "app=1 live=1 seh=same";
-const std::string kCountsWithWindow = "app=1 live=2 seh=same";
-const std::string kCountsWithTwoWindows = "app=1 live=3 seh=same";
+// Before and after every exception: the runtime's reference to the
+// application, the live objects (the application, the system object and the
+// windows), and the thread's handler chain.
+const std::string kCounts = "app=1 live=2 seh=same";
+const std::string kCountsWithWindow = "app=1 live=3 seh=same";
+const std::string kCountsWithTwoWindows = "app=1 live=4 seh=same";
 
 TEST(Unwinding, HandlerCalledByARuntimeRoutineRaisesToTheCompiledCaller) {
     const ProbeRun run = runProbe("runtime-routine");
@@ -95,6 +96,25 @@ TEST(Unwinding, ApplicationCloseThatRaisesAbandonsTheQuit) {
                               "second: caught EndException refs=1", kCounts, "windows=0", "end of main"}));
 }
 
+TEST(Unwinding, InitialiserThatRaisesLeavesNoObjectBehind) {
+    const ProbeRun run = runProbe("initialiser-raises");
+    EXPECT_EQ(run.exitCode, 0u);
+    // The object's finaliser releases what its initialisers set up.
+    EXPECT_EQ(run.log, (Lines{kCounts,
+                              "fragile init", "fragile final", "first: caught NilObjectException refs=1", kCounts,
+                              "fragile init", "fragile final", "second: caught NilObjectException refs=1", kCounts,
+                              "end of main"}));
+}
+
+TEST(Unwinding, FinaliserThatRaisesStillRunsTheSuperclassFinalisersAndFreesTheObject) {
+    const ProbeRun run = runProbe("finaliser-raises");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.log, (Lines{kCounts,
+                              "brittle final", "base final", "first: caught NilObjectException refs=1", kCounts,
+                              "brittle final", "base final", "second: caught NilObjectException refs=1", kCounts,
+                              "end of main"}));
+}
+
 TEST(Unwinding, UncaughtRaisesEndWithTheMessageAndExitCode2) {
     // Nothing after the raise runs but the window procedure's return to the
     // system; the loop then raises it again and nothing catches it.
@@ -109,8 +129,16 @@ TEST(Unwinding, UncaughtRaisesEndWithTheMessageAndExitCode2) {
         EXPECT_EQ(run.messageBox->text,
                   "An exception of class NilObjectException was not handled.\rThe application must shut down.");
         EXPECT_EQ(run.exitCode, 2u);
+        EXPECT_EQ(run.messageBox->caption, "Message");
         EXPECT_EQ(run.log.back(), lastLine);
     }
+}
+
+TEST(Unwinding, UncaughtInFrameModeIsCaptionedWithTheFrameTitle) {
+    const ProbeRun run = runProbe("uncaught-in-frame-mode", true);
+    ASSERT_TRUE(run.messageBox.has_value());
+    EXPECT_EQ(run.messageBox->caption, "Probe Frame");
+    EXPECT_EQ(run.exitCode, 2u);
 }
 
 }  // namespace

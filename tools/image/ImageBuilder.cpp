@@ -23,6 +23,7 @@ enum class Fate { Code, Data, Discard };
 constexpr uint32_t kMaxAlignment = 4096;
 constexpr uint8_t kComdatNoDuplicates = 1;
 constexpr const char* kProjectTableSymbol = "_ProjectTable";
+constexpr const char* kPluginListSymbol = "_PluginList";
 
 std::string hex(uint64_t value) {
     char text[24];
@@ -102,6 +103,7 @@ public:
         placeSections();
         placeCommons();
         placeProjectTable();
+        placePluginList();
         for (size_t o = 0; o < objects_.size(); ++o) {
             for (size_t s = 0; s < objects_[o].sections.size(); ++s) {
                 if (place_[o][s]) applyRelocations(o, s);
@@ -257,6 +259,35 @@ private:
         defineGenerated(kProjectTableSymbol, offset);
         image::writeU32(image_.data1.data() + image::kProjectTableWordOffset, offset);
         addressWords_.push_back({image::kProjectTableWordOffset, AddressBase::Data});
+    }
+
+    // The embedded plug-in list: one record per plug-in, chained by address
+    // words that data2 relocates. Code passes it to Win32InstallPlugins as
+    // PluginList (defined only when the description names plug-ins).
+    void placePluginList() {
+        if (project_.plugins.empty()) return;
+        std::vector<uint8_t>& data = image_.data1;
+        uint32_t previousNext = 0;
+        bool first = true;
+        for (const PluginDescription& plugin : project_.plugins) {
+            data.resize(alignUp(static_cast<uint32_t>(data.size()), 4), 0);
+            const auto record = static_cast<uint32_t>(data.size());
+            if (first) {
+                defineGenerated(kPluginListSymbol, record);
+                first = false;
+            } else {
+                image::writeU32(data.data() + previousNext, record);
+                addressWords_.push_back({previousNext, AddressBase::Data});
+            }
+            const auto nameLength = static_cast<uint32_t>(plugin.fileName.size());
+            const auto size = static_cast<uint32_t>(4 + 1 + nameLength + plugin.library.size());
+            data.resize(record + 13, 0);
+            image::writeU32(data.data() + record + 4, size);
+            data[record + 12] = static_cast<uint8_t>(nameLength);
+            data.insert(data.end(), plugin.fileName.begin(), plugin.fileName.end());
+            data.insert(data.end(), plugin.library.begin(), plugin.library.end());
+            previousNext = record;
+        }
     }
 
     // The code1 or data1 offset of a symbol the description names.

@@ -2,10 +2,11 @@
 // project description.
 //
 //   sutakiba-image --project FILE [--runtime EXE --exe OUT] [--dev-dir DIR]
-//                  [--image FILE] OBJECT...
+//                  [--image FILE] [--plugin-dir DIR] OBJECT...
 //
 // --exe writes a copy of the runtime executable with the image appended,
-// --dev-dir the four development files, --image the bare image.
+// --dev-dir the four development files, --image the bare image. The plug-in
+// libraries the description names are read from --plugin-dir.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,11 +27,13 @@ struct Options {
     std::string exe;
     std::string devDir;
     std::string image;
+    std::string pluginDir;
     std::vector<std::string> objects;
 };
 
 constexpr const char* kUsage =
-    "usage: sutakiba-image --project FILE [--runtime EXE --exe OUT] [--dev-dir DIR] [--image FILE] OBJECT...\n";
+    "usage: sutakiba-image --project FILE [--runtime EXE --exe OUT] [--dev-dir DIR] [--image FILE]\n"
+    "                      [--plugin-dir DIR] OBJECT...\n";
 
 Options parseOptions(int argc, char** argv) {
     Options options;
@@ -50,6 +53,8 @@ Options parseOptions(int argc, char** argv) {
             value(options.devDir);
         } else if (argument == "--image") {
             value(options.image);
+        } else if (argument == "--plugin-dir") {
+            value(options.pluginDir);
         } else if (argument.starts_with("--")) {
             throw imagetool::ToolError("unknown option " + std::string(argument));
         } else {
@@ -66,7 +71,8 @@ Options parseOptions(int argc, char** argv) {
 }
 
 void run(const Options& options) {
-    const imagetool::ProjectDescription project = imagetool::loadProjectDescription(options.project);
+    imagetool::ProjectDescription project = imagetool::loadProjectDescription(options.project);
+    imagetool::loadPluginLibraries(project, options.pluginDir);
     std::vector<imagetool::CoffObject> objects;
     for (const std::string& path : options.objects) objects.push_back(imagetool::loadCoffObject(path));
     const imagetool::BuiltImage image = imagetool::buildImage(objects, project);

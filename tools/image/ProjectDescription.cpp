@@ -3,6 +3,7 @@
 #include <map>
 
 #include "CoffObject.h"
+#include "ToolError.h"
 
 namespace imagetool {
 
@@ -95,6 +96,7 @@ constexpr Section kSections[] = {
     {"global", parseGlobalInstance, false, true},
     {"resource", parseResource, false, true},
     {"nullitem", parseNullItem, false, true},
+    {"plugin", parsePlugin, false, true},
     {"window", parseWindow, false, true},
 };
 
@@ -105,6 +107,31 @@ std::string knownSections() {
 }
 
 }  // namespace
+
+// plugin "<file name>": a plug-in library embedded in data1 under that name.
+void parsePlugin(const Statement& statement, ProjectDescription& project) {
+    expectArguments(statement, 1, "plugin \"<file name>\"");
+    const Token& name = expectKind(statement.arguments[0], Token::Kind::String, "the plug-in file name");
+    if (name.text.empty() || name.text.size() > 255 || name.text.find_first_of("\\/:") != std::string::npos) {
+        failAt(name.where, "a plug-in file name is 1 to 255 bytes without a folder");
+    }
+    for (const PluginDescription& plugin : project.plugins) {
+        if (plugin.fileName == name.text) failAt(name.where, "the plug-in " + name.text + " is given twice");
+    }
+    project.plugins.push_back({name.text, name.where, {}});
+}
+
+void loadPluginLibraries(ProjectDescription& project, const std::string& folder) {
+    for (PluginDescription& plugin : project.plugins) {
+        const std::string path = (folder.empty() ? std::string(".") : folder) + "/" + plugin.fileName;
+        try {
+            plugin.library = readWholeFile(path);
+        } catch (const ToolError& error) {
+            failAt(plugin.where, "the plug-in library cannot be read: " + std::string(error.what()));
+        }
+        if (plugin.library.empty()) failAt(plugin.where, "the plug-in library " + path + " is empty");
+    }
+}
 
 ProjectDescription parseProjectDescription(const std::string& path, std::string_view text) {
     const DescriptionFile file = parseDescriptionSyntax(path, text);

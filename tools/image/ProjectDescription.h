@@ -76,6 +76,14 @@ struct ProjectItemDescription {
     std::vector<uint32_t> words;  // Resource: the kind, then its words
 };
 
+// A plug-in library carried in data1: its file name, and its bytes once the
+// tool has read the file (from the plug-in folder).
+struct PluginDescription {
+    std::string fileName;
+    SourceLocation where;
+    std::vector<uint8_t> library;
+};
+
 // A control of a window layout. A control with event handlers gets an
 // anonymous subclass of its class, appended to the class table after the
 // classes of the description.
@@ -107,6 +115,7 @@ struct WindowDescription {
 
 struct ProjectDescription {
     std::string path;
+    std::vector<PluginDescription> plugins;  // in the order of the list
     SymbolReference entry;  // the entry routine, called through data1 word 0
     std::vector<ClassDescription> classes;
     std::vector<ProjectItemDescription> items;
@@ -129,6 +138,10 @@ void parsePicture(const Statement& statement, ProjectDescription& project);
 void parseGlobalInstance(const Statement& statement, ProjectDescription& project);
 void parseResource(const Statement& statement, ProjectDescription& project);
 void parseNullItem(const Statement& statement, ProjectDescription& project);
+void parsePlugin(const Statement& statement, ProjectDescription& project);
+
+// Reads every plug-in library of the description from `folder`.
+void loadPluginLibraries(ProjectDescription& project, const std::string& folder);
 void parseWindow(const Statement& statement, ProjectDescription& project);
 // Appends the anonymous subclasses of the windows' controls to the class table.
 void appendControlSubclasses(ProjectDescription& project);

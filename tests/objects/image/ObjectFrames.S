@@ -91,3 +91,19 @@ _catchNil:
 1:  take_caught_exception
 2:  leave_catching_frame
     catch_trailer 2, 1b
+
+# ObjectHandle catchNewDocument(ObjectHandle app): ApplicationNewDocument(app),
+# whose handler may raise; RuntimeException is caught. Returns 0 when nothing
+# was raised.
+    .globl _catchNewDocument
+_catchNewDocument:
+    enter_catching_frame
+    pushl 8(%ebp)
+    call _ApplicationNewDocument
+    .byte 0xEB, 2, 0x2F, 0x00
+    addl $4, %esp
+    xorl %eax, %eax
+    jmp 2f
+1:  take_caught_exception
+2:  leave_catching_frame
+    catch_trailer 1, 1b

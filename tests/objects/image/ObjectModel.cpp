@@ -23,6 +23,7 @@ ObjectHandle catchFromRuntime(ObjectHandle e);
 ObjectHandle catchWithString(StringHandle s, ObjectHandle e);
 ObjectHandle catchOuter(StringHandle s, ObjectHandle e, StringHandle local);
 ObjectHandle catchNil();
+ObjectHandle catchNewDocument(ObjectHandle app);
 }
 
 namespace {
@@ -71,8 +72,13 @@ void AppLast_Close(ObjectHandle) {
     gTrace.add('X');
     writeResult(gTrace);
 }
+constinit bool gRaiseInNewDocument = false;
+
+// The handler the event lookup finds for the application (AppLast's own is
+// hidden by the one nearer to the declaring class).
 bool AppMiddle_NewDocument(ObjectHandle) {
     gTrace.add('M');
+    if (gRaiseInNewDocument) RuntimeNilObject();
     return true;
 }
 bool AppLast_NewDocument(ObjectHandle) {
@@ -127,6 +133,22 @@ void checkLifetime(Line& out) {
     RuntimeUnlockObject(after);
 }
 
+// A handler that the runtime called raises; compiled code above the runtime
+// routine catches it, twice, and every count is as it was.
+void checkRaiseThroughTheRuntime(Line& out) {
+    ObjectHandle app = getAppObject();
+    const int32_t refsBefore = refs(app);
+    gRaiseInNewDocument = true;
+    for (int round = 0; round < 2; ++round) {
+        ObjectHandle caught = catchNewDocument(app);
+        out.field("viaRuntime", RuntimeObjectIsa(caught, kNilObjectException) ? refs(caught) : -1);
+        RuntimeUnlockObject(caught);
+        out.field("appKept", refs(app) == refsBefore ? 1 : 0);
+    }
+    gRaiseInNewDocument = false;
+    RuntimeUnlockObject(app);
+}
+
 void checkExceptions(Line& out) {
     ObjectHandle e = RuntimeNewObject(kRuntimeException);
     RuntimeLockObject(e);  // ours; the call hands the other to the tag
@@ -179,6 +201,7 @@ extern "C" void Entry() {
     checkApplication(out);
     checkLifetime(out);
     checkExceptions(out);
+    checkRaiseThroughTheRuntime(out);
     out.add("trace=");
     for (uint32_t i = 0; i < gTrace.length; ++i) out.add(gTrace.bytes[i]);
     writeResult(out);

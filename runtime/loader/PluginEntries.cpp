@@ -1,0 +1,66 @@
+#include "loader/PluginEntries.h"
+
+#include <windows.h>
+
+#include "loader/PluginHost.h"
+#include "loader/PluginInstaller.h"
+#include "objects/EventLookup.h"
+#include "objects/InterfaceTables.h"
+#include "objects/ObjectLifetime.h"
+#include "text/CaseFold.h"
+#include "text/StringValue.h"
+
+using namespace runtime;
+using namespace runtime::plugins;
+
+void Win32InstallPlugins(const void* embeddedList) {
+    setEmbeddedPluginList(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(embeddedList)));
+}
+
+void RegisterPluginVersion(int32_t version) { registerPluginVersion(version); }
+void RegisterPluginExports(const PluginExports* exports) { registerPluginExports(exports); }
+void PluginRegisterMethod(const void* definition) { registerMethod(definition); }
+void PluginRegisterControl(void* definition) { registerControl(definition); }
+void PluginRegisterClass(PluginClassDefinition* definition) { registerClass(definition); }
+void PluginRegisterClassExtension(PluginClassDefinition* definition) { registerClassExtension(definition); }
+
+ObjectHandle PluginNewInstance(const char* className) {
+    if (!className) return nullptr;
+    ClassRecord* cls = findAnyClass(className);
+    return cls && !cls->isInterface ? newObject(cls) : nullptr;
+}
+
+CodeAddress GetEventInstance(ObjectHandle instance, const EventDescriptor* event) {
+    if (!instance || !event) return nullptr;
+    return findHandler(instance->classRecord, event).code;
+}
+
+CodeAddress GetEventInstancePPC(void*, void*) { return nullptr; }
+
+CodeAddress GetInterfaceRoutine(ObjectHandle object, const char* interfaceName, const char* methodName) {
+    if (!object || !interfaceName || !methodName) return nullptr;
+    const ClassRecord* iface = findAnyClass(interfaceName);
+    if (!iface || !iface->isInterface) return nullptr;
+    for (const MethodRecord* m = iface->methods; m; m = m->next) {
+        if (foldedEquals(viewOf(m->name), methodName)) {
+            return m->interfaceOrdinal ? interfaceRoutine(object->classRecord, iface, m->interfaceOrdinal) : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void VELMLockObject(ObjectHandle object) { lockObject(object); }
+void VELMUnlockObject(ObjectHandle object) { unlockObject(object); }
+
+StringHandle PluginDefaultControlFont() { return StringValue::fromCString("System").release(); }
+int32_t PluginDefaultControlFontSize() { return 0; }
+StringHandle PluginDefaultControlCaption() { return StringValue::fromCString("Untitled").release(); }
+
+int32_t VELMGetWin32Charset() {
+    CHARSETINFO info{};
+    const UINT codePage = GetACP();
+    if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<uintptr_t>(codePage)), &info, TCI_SRCCODEPAGE)) {
+        return static_cast<int32_t>(info.ciCharset);
+    }
+    return DEFAULT_CHARSET;
+}
