@@ -39,15 +39,16 @@ enum class PropertyType : int32_t {
     kProjectObject,  // an object reference given as a project-object index
 };
 
-// A property is set by calling setter(object, setterData, value) and read by
-// getter(object, setterData), both cdecl; either may be null.
+// A property is read by calling getter(object) and set by calling
+// setter(object, value), both cdecl; either may be null. A property whose
+// routine takes a further word (a selector, a field offset) gets a routine
+// that supplies it.
 struct PropertyRecord {
     PropertyRecord* next;
     StringHandle name;
     PropertyType valueType;
     CodeAddress getter;
     CodeAddress setter;
-    int32_t setterData;
 };
 
 struct MethodRecord {

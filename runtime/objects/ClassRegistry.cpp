@@ -98,8 +98,8 @@ void prependInterface(ClassRecord* cls, ClassRecord* interfaceClass) {
 }
 
 void prependProperty(ClassRecord* cls, std::string_view name, PropertyType type, CodeAddress getter,
-                     CodeAddress setter, int32_t setterData) {
-    cls->properties = new PropertyRecord{cls->properties, keptString(name), type, getter, setter, setterData};
+                     CodeAddress setter) {
+    cls->properties = new PropertyRecord{cls->properties, keptString(name), type, getter, setter};
 }
 
 const PropertyRecord* findProperty(const ClassRecord* cls, std::string_view name) {

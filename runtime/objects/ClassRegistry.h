@@ -44,7 +44,7 @@ void prependMenuHandler(ClassRecord* cls, std::string_view menuItemName, CodeAdd
 void prependInterface(ClassRecord* cls, ClassRecord* interfaceClass);
 // Puts a property record at the front of the class's property list.
 void prependProperty(ClassRecord* cls, std::string_view name, PropertyType type, CodeAddress getter,
-                     CodeAddress setter, int32_t setterData);
+                     CodeAddress setter);
 // The property `name` of the first class in the chain from `cls` that declares
 // it (case-insensitive), or null.
 const PropertyRecord* findProperty(const ClassRecord* cls, std::string_view name);

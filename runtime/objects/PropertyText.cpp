@@ -13,8 +13,8 @@ namespace {
 
 template <typename Value>
 void callSetter(const PropertyRecord* p, ObjectHandle object, Value value) {
-    using Setter = void (*)(ObjectHandle, int32_t, Value);
-    reinterpret_cast<Setter>(p->setter)(object, p->setterData, value);
+    using Setter = void (*)(ObjectHandle, Value);
+    reinterpret_cast<Setter>(p->setter)(object, value);
 }
 
 }  // namespace

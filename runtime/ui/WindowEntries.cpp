@@ -12,6 +12,7 @@
 #include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
+#include "ui/Timer.h"
 #include "ui/WindowEvents.h"
 #include "ui/WindowFields.h"
 #include "ui/WindowOperations.h"
@@ -201,48 +202,61 @@ ObjectHandle getWindow(int32_t index) {
     return ObjectRef::borrow(windows[static_cast<size_t>(index)]->windowObject()).release();
 }
 
-// Property records: setters and getters take (object, setter data, value).
+// Property records: getter(object) and setter(object, value).
 namespace {
 
 template <auto Entry, typename Value>
-void adaptSetter(ObjectHandle o, int32_t, Value v) { Entry(o, v); }
+void adaptSetter(ObjectHandle o, Value v) { Entry(o, v); }
 template <auto Entry>
-auto adaptGetter(ObjectHandle o, int32_t) { return Entry(o); }
-void posSetter(ObjectHandle o, int32_t selector, int32_t v) { windowPosSetter(o, selector, v); }
-int32_t posGetter(ObjectHandle o, int32_t selector) { return windowPosGetter(o, selector); }
+auto adaptGetter(ObjectHandle o) { return Entry(o); }
+template <int32_t Selector>
+void posSetter(ObjectHandle o, int32_t v) { windowPosSetter(o, Selector, v); }
+template <int32_t Selector>
+int32_t posGetter(ObjectHandle o) { return windowPosGetter(o, Selector); }
 
 template <typename Field>
 Field& fieldAt(ObjectHandle o, int32_t offset) {
     return *reinterpret_cast<Field*>(reinterpret_cast<char*>(o) + offset);
 }
-void int16FieldSetter(ObjectHandle o, int32_t offset, int32_t v) { fieldAt<int16_t>(o, offset) = static_cast<int16_t>(v); }
-int32_t int16FieldGetter(ObjectHandle o, int32_t offset) { return fieldAt<int16_t>(o, offset); }
-void int32FieldSetter(ObjectHandle o, int32_t offset, int32_t v) { fieldAt<int32_t>(o, offset) = v; }
-int32_t int32FieldGetter(ObjectHandle o, int32_t offset) { return fieldAt<int32_t>(o, offset); }
-void byteFieldSetter(ObjectHandle o, int32_t offset, bool v) { fieldAt<uint8_t>(o, offset) = v; }
-bool byteFieldGetter(ObjectHandle o, int32_t offset) { return fieldAt<uint8_t>(o, offset) != 0; }
-void stringFieldSetter(ObjectHandle o, int32_t offset, StringHandle v) { storeString(fieldAt<StringHandle>(o, offset), v); }
-StringHandle stringFieldGetter(ObjectHandle o, int32_t offset) {
-    return StringValue::borrow(fieldAt<StringHandle>(o, offset)).release();
+// Stored fields, at a byte offset of the instance.
+template <int32_t Offset>
+void int16FieldSetter(ObjectHandle o, int32_t v) { if (o) fieldAt<int16_t>(o, Offset) = static_cast<int16_t>(v); }
+template <int32_t Offset>
+int32_t int16FieldGetter(ObjectHandle o) { return o ? fieldAt<int16_t>(o, Offset) : 0; }
+template <int32_t Offset>
+void int32FieldSetter(ObjectHandle o, int32_t v) { if (o) fieldAt<int32_t>(o, Offset) = v; }
+template <int32_t Offset>
+int32_t int32FieldGetter(ObjectHandle o) { return o ? fieldAt<int32_t>(o, Offset) : 0; }
+template <int32_t Offset>
+void byteFieldSetter(ObjectHandle o, bool v) { if (o) fieldAt<uint8_t>(o, Offset) = v; }
+template <int32_t Offset>
+bool byteFieldGetter(ObjectHandle o) { return o && fieldAt<uint8_t>(o, Offset) != 0; }
+template <int32_t Offset>
+void stringFieldSetter(ObjectHandle o, StringHandle v) { if (o) storeString(fieldAt<StringHandle>(o, Offset), v); }
+template <int32_t Offset>
+StringHandle stringFieldGetter(ObjectHandle o) {
+    return o ? StringValue::borrow(fieldAt<StringHandle>(o, Offset)).release() : nullptr;
 }
 
-void controlVisibleSetter(ObjectHandle o, int32_t, bool v) {
+void controlVisibleSetter(ObjectHandle o, bool v) {
+    if (!o) return;
     ControlFields& f = controlFields(o);
     f.visible = v;
     if (f.pane) f.pane->setVisible(v);
 }
-void controlEnabledSetter(ObjectHandle o, int32_t, bool v) {
+void controlEnabledSetter(ObjectHandle o, bool v) {
+    if (!o) return;
     ControlFields& f = controlFields(o);
     f.enabled = v;
     if (f.pane) f.pane->setEnabled(v);
 }
 
-void add(ClassRecord* cls, const char* name, PropertyType type, auto getter, auto setter, int32_t data = 0) {
-    prependProperty(cls, name, type, reinterpret_cast<CodeAddress>(getter), reinterpret_cast<CodeAddress>(setter), data);
+void add(ClassRecord* cls, const char* name, PropertyType type, auto getter, auto setter) {
+    prependProperty(cls, name, type, reinterpret_cast<CodeAddress>(getter), reinterpret_cast<CodeAddress>(setter));
 }
 
-constexpr int32_t windowOffset(size_t field) { return kWindowFieldsOffset + static_cast<int32_t>(field); }
-constexpr int32_t controlOffset(size_t field) { return kControlFieldsOffset + static_cast<int32_t>(field); }
+#define WINDOW_FIELD(field) (kWindowFieldsOffset + static_cast<int32_t>(offsetof(WindowFields, field)))
+#define CONTROL_FIELD(field) (kControlFieldsOffset + static_cast<int32_t>(offsetof(ControlFields, field)))
 
 void initialiseControl(ObjectHandle o, ClassRecord*) {
     ControlFields& f = controlFields(o);
@@ -279,10 +293,10 @@ void runtime::defineWindowProperties() {
     window->finaliser = finaliseWindow;
     using T = PropertyType;
     add(window, "Visible", T::kBoolean, adaptGetter<WindowVisibleGetter>, adaptSetter<WindowVisibleSetter, bool>);
-    add(window, "Left", T::kInteger, posGetter, posSetter, 0);
-    add(window, "Top", T::kInteger, posGetter, posSetter, 1);
-    add(window, "Width", T::kInteger, posGetter, posSetter, 2);
-    add(window, "Height", T::kInteger, posGetter, posSetter, 3);
+    add(window, "Left", T::kInteger, posGetter<0>, posSetter<0>);
+    add(window, "Top", T::kInteger, posGetter<1>, posSetter<1>);
+    add(window, "Width", T::kInteger, posGetter<2>, posSetter<2>);
+    add(window, "Height", T::kInteger, posGetter<3>, posSetter<3>);
     add(window, "Placement", T::kInteger, adaptGetter<windowPlacementGetter>, adaptSetter<windowPlacementSetter, int32_t>);
     add(window, "Title", T::kString, adaptGetter<windowTitleGetter>, adaptSetter<windowTitleSetter, StringHandle>);
     add(window, "CloseBox", T::kBoolean, adaptGetter<windowCloseBoxGetter>, adaptSetter<windowCloseBoxSetter, bool>);
@@ -292,35 +306,41 @@ void runtime::defineWindowProperties() {
     add(window, "Backdrop", T::kProjectObject, adaptGetter<windowBackdropGetter>, adaptSetter<windowBackdropSetter, ObjectHandle>);
     add(window, "HasBackColor", T::kBoolean, adaptGetter<windowHasBackColorGetter>, adaptSetter<windowHasBackColorSetter, bool>);
     add(window, "BackColor", T::kColor, adaptGetter<windowBackColorGetter>, adaptSetter<windowBackColorSetter, int32_t>);
-    add(window, "BalloonHelp", T::kString, stringFieldGetter, adaptSetter<windowBalloonHelpSetter, StringHandle>,
-        windowOffset(offsetof(WindowFields, balloonHelp)));
-    add(window, "MinWidth", T::kInteger, int16FieldGetter, int16FieldSetter, windowOffset(offsetof(WindowFields, minWidth)));
-    add(window, "MinHeight", T::kInteger, int16FieldGetter, int16FieldSetter, windowOffset(offsetof(WindowFields, minHeight)));
-    add(window, "MaxWidth", T::kInteger, int16FieldGetter, int16FieldSetter, windowOffset(offsetof(WindowFields, maxWidth)));
-    add(window, "MaxHeight", T::kInteger, int16FieldGetter, int16FieldSetter, windowOffset(offsetof(WindowFields, maxHeight)));
-    add(window, "MacProcID", T::kInteger, int32FieldGetter, int32FieldSetter, windowOffset(offsetof(WindowFields, macProcId)));
-    add(window, "FloaterProcess", T::kString, stringFieldGetter, stringFieldSetter,
-        windowOffset(offsetof(WindowFields, floaterProcess)));
+    add(window, "BalloonHelp", T::kString, stringFieldGetter<WINDOW_FIELD(balloonHelp)>,
+        adaptSetter<windowBalloonHelpSetter, StringHandle>);
+    add(window, "MinWidth", T::kInteger, int16FieldGetter<WINDOW_FIELD(minWidth)>, int16FieldSetter<WINDOW_FIELD(minWidth)>);
+    add(window, "MinHeight", T::kInteger, int16FieldGetter<WINDOW_FIELD(minHeight)>, int16FieldSetter<WINDOW_FIELD(minHeight)>);
+    add(window, "MaxWidth", T::kInteger, int16FieldGetter<WINDOW_FIELD(maxWidth)>, int16FieldSetter<WINDOW_FIELD(maxWidth)>);
+    add(window, "MaxHeight", T::kInteger, int16FieldGetter<WINDOW_FIELD(maxHeight)>, int16FieldSetter<WINDOW_FIELD(maxHeight)>);
+    add(window, "MacProcID", T::kInteger, int32FieldGetter<WINDOW_FIELD(macProcId)>, int32FieldSetter<WINDOW_FIELD(macProcId)>);
+    add(window, "FloaterProcess", T::kString, stringFieldGetter<WINDOW_FIELD(floaterProcess)>,
+        stringFieldSetter<WINDOW_FIELD(floaterProcess)>);
 
     ClassRecord* control = builtinClass("Control");
     control->initialiser = initialiseControl;
     control->finaliser = finaliseControl;
-    add(control, "Name", T::kString, stringFieldGetter, stringFieldSetter, controlOffset(offsetof(ControlFields, name)));
-    add(control, "Index", T::kInteger, int32FieldGetter, int32FieldSetter, controlOffset(offsetof(ControlFields, index)));
-    add(control, "Left", T::kInteger, int16FieldGetter, int16FieldSetter, controlOffset(offsetof(ControlFields, left)));
-    add(control, "Top", T::kInteger, int16FieldGetter, int16FieldSetter, controlOffset(offsetof(ControlFields, top)));
-    add(control, "Width", T::kInteger, int16FieldGetter, int16FieldSetter, controlOffset(offsetof(ControlFields, width)));
-    add(control, "Height", T::kInteger, int16FieldGetter, int16FieldSetter, controlOffset(offsetof(ControlFields, height)));
-    add(control, "Visible", T::kBoolean, byteFieldGetter, controlVisibleSetter, controlOffset(offsetof(ControlFields, visible)));
-    add(control, "Enabled", T::kBoolean, byteFieldGetter, controlEnabledSetter, controlOffset(offsetof(ControlFields, enabled)));
-    add(control, "TabPanelIndex", T::kInteger, int32FieldGetter, int32FieldSetter,
-        controlOffset(offsetof(ControlFields, tabPanelIndex)));
-    add(control, "BalloonHelp", T::kString, stringFieldGetter, stringFieldSetter,
-        controlOffset(offsetof(ControlFields, balloonHelp)));
-    add(control, "DisabledBalloonHelp", T::kString, stringFieldGetter, stringFieldSetter,
-        controlOffset(offsetof(ControlFields, disabledBalloonHelp)));
-    add(control, "LockLeft", T::kBoolean, byteFieldGetter, byteFieldSetter, controlOffset(offsetof(ControlFields, lockLeft)));
-    add(control, "LockTop", T::kBoolean, byteFieldGetter, byteFieldSetter, controlOffset(offsetof(ControlFields, lockTop)));
-    add(control, "LockRight", T::kBoolean, byteFieldGetter, byteFieldSetter, controlOffset(offsetof(ControlFields, lockRight)));
-    add(control, "LockBottom", T::kBoolean, byteFieldGetter, byteFieldSetter, controlOffset(offsetof(ControlFields, lockBottom)));
+    add(control, "Name", T::kString, stringFieldGetter<CONTROL_FIELD(name)>, stringFieldSetter<CONTROL_FIELD(name)>);
+    add(control, "Index", T::kInteger, int32FieldGetter<CONTROL_FIELD(index)>, int32FieldSetter<CONTROL_FIELD(index)>);
+    add(control, "Left", T::kInteger, int16FieldGetter<CONTROL_FIELD(left)>, int16FieldSetter<CONTROL_FIELD(left)>);
+    add(control, "Top", T::kInteger, int16FieldGetter<CONTROL_FIELD(top)>, int16FieldSetter<CONTROL_FIELD(top)>);
+    add(control, "Width", T::kInteger, int16FieldGetter<CONTROL_FIELD(width)>, int16FieldSetter<CONTROL_FIELD(width)>);
+    add(control, "Height", T::kInteger, int16FieldGetter<CONTROL_FIELD(height)>, int16FieldSetter<CONTROL_FIELD(height)>);
+    add(control, "Visible", T::kBoolean, byteFieldGetter<CONTROL_FIELD(visible)>, controlVisibleSetter);
+    add(control, "Enabled", T::kBoolean, byteFieldGetter<CONTROL_FIELD(enabled)>, controlEnabledSetter);
+    add(control, "TabPanelIndex", T::kInteger, int32FieldGetter<CONTROL_FIELD(tabPanelIndex)>,
+        int32FieldSetter<CONTROL_FIELD(tabPanelIndex)>);
+    add(control, "BalloonHelp", T::kString, stringFieldGetter<CONTROL_FIELD(balloonHelp)>,
+        stringFieldSetter<CONTROL_FIELD(balloonHelp)>);
+    add(control, "DisabledBalloonHelp", T::kString, stringFieldGetter<CONTROL_FIELD(disabledBalloonHelp)>,
+        stringFieldSetter<CONTROL_FIELD(disabledBalloonHelp)>);
+    add(control, "LockLeft", T::kBoolean, byteFieldGetter<CONTROL_FIELD(lockLeft)>, byteFieldSetter<CONTROL_FIELD(lockLeft)>);
+    add(control, "LockTop", T::kBoolean, byteFieldGetter<CONTROL_FIELD(lockTop)>, byteFieldSetter<CONTROL_FIELD(lockTop)>);
+    add(control, "LockRight", T::kBoolean, byteFieldGetter<CONTROL_FIELD(lockRight)>, byteFieldSetter<CONTROL_FIELD(lockRight)>);
+    add(control, "LockBottom", T::kBoolean, byteFieldGetter<CONTROL_FIELD(lockBottom)>,
+        byteFieldSetter<CONTROL_FIELD(lockBottom)>);
+
+    // Timers placed on windows take their settings from the layout.
+    ClassRecord* timer = builtinClass("Timer");
+    add(timer, "Mode", T::kInteger, timerModeGetter, timerModeSetter);
+    add(timer, "Period", T::kInteger, timerPeriodGetter, timerPeriodSetter);
 }

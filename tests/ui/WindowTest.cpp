@@ -26,6 +26,7 @@
 #include "ui/Menus.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
+#include "ui/Timer.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowFields.h"
 
@@ -655,7 +656,7 @@ TEST(NativeWindows, KeysMoveTheFocusAndPushDefaultAndCancelButtons) {
 }
 
 TEST(NativeWindows, SizeLimitsAndTheWindowList) {
-    OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "a"), control(ix.timer, "t")},
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "a"), control(ix.timer, "t", {{"Period", "750"}})},
                               {{"MinWidth", "250"}, {"GrowIcon", "True"}, {"MaxHeight", "260"}}));
     ASSERT_NE(w.object, nullptr);
     runPasses(2);
@@ -667,6 +668,7 @@ TEST(NativeWindows, SizeLimitsAndTheWindowList) {
     EXPECT_EQ(windowPosGetter(w.object, 2), 250);  // the bounds follow the screen
 
     EXPECT_EQ(windowControlCountGetter(w.object), 1);  // the timer is no control
+    EXPECT_EQ(timerPeriodGetter(w.fetch("t")), 750);   // but is registered, with its settings
     ObjectHandle first = windowControl(w.object, 0);
     EXPECT_EQ(nameOf(first), "a");
     RuntimeUnlockObject(first);

@@ -68,6 +68,11 @@ void checkClassReferences(const ProjectDescription& project) {
         if (item.instanceClass) classIndexOf(project, *item.instanceClass);
         checkMenuClasses(project, item.menus);
     }
+    for (const WindowDescription& window : project.windows) {
+        classIndexOf(project, *window.windowClass);
+        for (const ControlDescription& control : window.controls) classIndexOf(project, control.controlClass);
+        for (const BindingDescription& binding : window.bindings) classIndexOf(project, binding.binderClass);
+    }
 }
 
 // entry <function>: the application's entry routine (extern "C", no arguments).
