@@ -14,11 +14,13 @@
 #include "objects/ObjectEntries.h"
 #include "loader/PluginEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "objects/WindowInstantiation.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
+#include "ui/WindowEntries.h"
 
 // The project table that the image tool makes from the project description
 // (data1 word 1 points at it too): what the entry routine hands RuntimeInit.
