@@ -2,6 +2,9 @@
 # Starts or stops the test environment of one test run: a private copy of the
 # ready Wine prefix, one Xvfb and one persistent wineserver. Every process is
 # recorded by PID in the state folder and stopped by that PID.
+# The COM ports COM1 to COM4 and COM10 of the prefix lead to pseudo-terminals
+# of a peer process (scripts/serial-peer.py), mapped before the wineserver
+# starts, so no test ever reaches a serial device of the machine.
 #   wine-session.sh start|stop STATE_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +18,7 @@ start() {
   ready=$("$here/wine-prefix.sh")
   rm -rf "$state/prefix"
   cp -a "$ready" "$state/prefix"
+  map_serial_ports
   # Xvfb picks a free display itself and reports its number, so test runs in
   # parallel never race for one.
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
@@ -27,6 +31,30 @@ start() {
   echo $! >"$state/wineserver.pid"
   # The first Wine process of a prefix pays for its start-up; pay it here, once.
   SUTAKIBA_SESSION=$state "$here/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
+}
+
+map_serial_ports() {
+  local ports=$state/serial-ports
+  rm -f "$ports"
+  /usr/bin/python3 "$here/serial-peer.py" "$ports" COM1 COM2 COM3 COM4 COM10 \
+    >"$state/serial-peer.log" 2>&1 &
+  echo $! >"$state/serial-peer.pid"
+  for _ in $(seq 100); do [ -s "$ports" ] && break; sleep 0.1; done
+  [ -s "$ports" ] || { echo "serial peer did not start" >&2; cat "$state/serial-peer.log" >&2; exit 1; }
+  # The registry values under HKLM\Software\Wine\Ports and the dosdevices
+  # links, written while no wineserver serves the prefix.
+  local values=
+  while read -r name device; do
+    values+="\"$name\"=\"$device\"\n"
+    rm -f "$state/prefix/dosdevices/${name,,}"
+    ln -s "$device" "$state/prefix/dosdevices/${name,,}"
+  done <"$ports"
+  awk -v values="$values" '
+    { print }
+    /^\[Software\\\\Wine\\\\Ports\]/ { inPorts = 1; next }
+    inPorts && /^#time=/ { printf "%s", values; inPorts = 0 }
+  ' "$state/prefix/system.reg" >"$state/system.reg.new"
+  mv "$state/system.reg.new" "$state/prefix/system.reg"
 }
 
 stop_pid() {
@@ -48,6 +76,7 @@ stop() {
   fi
   stop_pid "$state/wineserver.pid"
   stop_pid "$state/xvfb.pid"
+  stop_pid "$state/serial-peer.pid"
   rm -f "$state/session.env"
 }
 

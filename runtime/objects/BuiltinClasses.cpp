@@ -2,6 +2,10 @@
 
 #include <initializer_list>
 
+#include "comm/NotePlayerEntries.h"
+#include "comm/SerialEntries.h"
+#include "comm/SocketEntries.h"
+#include "files/StreamEntries.h"
 #include "objects/ClassRegistry.h"
 #include "objects/MenuBarModel.h"
 #include "objects/ResourceObjects.h"
@@ -161,6 +165,16 @@ const ClassHooks kBuiltinHooks[] = {
     {"MenuItem", nullptr, finaliseMenuItem},
     {"Collection", nullptr, arrays::finaliseCollection},
     {"Timer", initialiseTimer, finaliseTimer},
+    // Files and streams: the path and the open file go with the object.
+    {"FolderItem", nullptr, finaliseFolderItem},
+    {"TextInputStream", nullptr, finaliseTextInputStream},
+    {"TextOutputStream", nullptr, finaliseTextOutputStream},
+    {"BinaryStream", nullptr, finaliseBinaryStream},
+    // Communication: ports and connections are closed with their object.
+    {"Serial", initialiseSerial, finaliseSerial},
+    {"SerialPort", nullptr, finaliseSerialPort},
+    {"Socket", initialiseSocket, finaliseSocket},
+    {"NotePlayer", initialiseNotePlayer, finaliseNotePlayer},
 };
 
 ClassRecord* defineClass(const ClassRow& row) {

@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+"""Pseudo-terminals standing in for the devices behind the test prefix's COM
+ports. Each port gets a pty; the slave's path is written to PORTS_FILE as
+"COMn /dev/pts/N" lines once all exist. The peer answers every line (ended by
+CR or LF) that the Windows side writes:
+    ?SETTINGS   -> "SETTINGS <baud> <data bits> <N|O|E> <1|2>" CR LF, the line
+                   settings the Windows side applied to the port
+    ?BIG <n>    -> n bytes "0123456789" repeated, without a line end
+    anything    -> "<COMn>:<line>" CR LF
+Runs until it is stopped (by its PID)."""
+import os
+import select
+import sys
+import termios
+import tty
+
+SPEEDS = {getattr(termios, name): int(name[1:]) for name in dir(termios)
+          if name.startswith("B") and name[1:].isdigit()}
+SIZES = {termios.CS5: 5, termios.CS6: 6, termios.CS7: 7, termios.CS8: 8}
+
+
+def settings(fd):
+    iflag, oflag, cflag, lflag, ispeed, ospeed, cc = termios.tcgetattr(fd)
+    parity = "N"
+    if cflag & termios.PARENB:
+        parity = "O" if cflag & termios.PARODD else "E"
+    stop = "2" if cflag & termios.CSTOPB else "1"
+    return "SETTINGS %d %d %s %s" % (SPEEDS.get(ospeed, 0), SIZES[cflag & termios.CSIZE], parity, stop)
+
+
+def answer(port, line, slave):
+    if line == "?SETTINGS":
+        return (settings(slave) + "\r\n").encode()
+    if line.startswith("?BIG "):
+        n = int(line[5:])
+        return (b"0123456789" * (n // 10 + 1))[:n]
+    return ("%s:%s\r\n" % (port, line)).encode("latin-1")
+
+
+def main():
+    ports_file, names = sys.argv[1], sys.argv[2:]
+    peers = {}
+    lines = []
+    for name in names:
+        master, slave = os.openpty()
+        tty.setraw(slave)
+        # The peer keeps the slave open too, so the master never sees a
+        # hang-up while the Windows side has the port closed.
+        peers[master] = {"name": name, "slave": slave, "pending": b""}
+        lines.append("%s %s\n" % (name, os.ttyname(slave)))
+    with open(ports_file + ".tmp", "w") as out:
+        out.writelines(lines)
+    os.rename(ports_file + ".tmp", ports_file)
+    while True:
+        ready, _, _ = select.select(list(peers), [], [])
+        for master in ready:
+            peer = peers[master]
+            try:
+                data = os.read(master, 4096)
+            except OSError:
+                continue
+            peer["pending"] += data
+            while True:
+                cut = min([i for i in (peer["pending"].find(b"\r"), peer["pending"].find(b"\n")) if i >= 0],
+                          default=-1)
+                if cut < 0:
+                    break
+                line = peer["pending"][:cut].decode("latin-1")
+                peer["pending"] = peer["pending"][cut + 1:]
+                if line:
+                    os.write(master, answer(peer["name"], line, peer["slave"]))
+
+
+if __name__ == "__main__":
+    main()
