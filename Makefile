@@ -36,6 +36,7 @@ bench: build
 	SUTAKIBA_CODEPAGE=1252 ./scripts/wine-run.sh $(WIN32)/bench/string_search_bench.exe
 	SUTAKIBA_CODEPAGE=932 ./scripts/wine-run.sh $(WIN32)/bench/string_search_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/array_bench.exe
+	./scripts/wine-run.sh $(WIN32)/bench/kej_strings_bench.exe
 	./scripts/comm-bench.sh $(WIN32)
 
 clean:
