@@ -110,23 +110,23 @@ void createPane(ObjectHandle control) {
     configurePane(control);
 }
 
-NativeWindowSpec nativeSpec(ObjectHandle window) {
+NativeWindowParams nativeParams(ObjectHandle window) {
     WindowFields& w = windowFields(window);
     const FrameKind frame = frameKind(w.frame);
     applyPlacement(w.bounds, w.placement ? w.placement : frame.defaultPlacement, GetSystemMetrics(SM_CXSCREEN),
                    GetSystemMetrics(SM_CYSCREEN));
     w.initialBounds = w.bounds;
-    NativeWindowSpec spec;
-    spec.kind = frame.kind;
-    spec.bounds = w.bounds;
-    spec.title = std::string(viewOf(w.title));
-    spec.growIcon = w.growIcon;
-    spec.closeBox = w.closeBox;
-    spec.zoomIcon = w.zoomIcon;
-    spec.visible = w.visible;
-    spec.hasBackColor = w.hasBackColor;
-    spec.backColor = RGB((w.backColor >> 16) & 0xFF, (w.backColor >> 8) & 0xFF, w.backColor & 0xFF);
-    return spec;
+    NativeWindowParams params;
+    params.kind = frame.kind;
+    params.bounds = w.bounds;
+    params.title = std::string(viewOf(w.title));
+    params.growIcon = w.growIcon;
+    params.closeBox = w.closeBox;
+    params.zoomIcon = w.zoomIcon;
+    params.visible = w.visible;
+    params.hasBackColor = w.hasBackColor;
+    params.backColor = RGB((w.backColor >> 16) & 0xFF, (w.backColor >> 8) & 0xFF, w.backColor & 0xFF);
+    return params;
 }
 
 void readControls(ObjectHandle window, const WindowLayout& layout, WindowContents& contents) {
@@ -218,7 +218,7 @@ ObjectHandle createWindow(const uint8_t* layoutBytes, ObjectHandle* implicitInst
     };
     for (const auto& [name, value] : l.properties) applyPropertyText(w, name, value);
 
-    auto* native = new NativeWindow(w, nativeSpec(w));
+    auto* native = new NativeWindow(w, nativeParams(w));
     if (!native->handle()) {
         delete native;
         forget();

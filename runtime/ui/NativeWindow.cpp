@@ -70,15 +70,15 @@ CurrentEvent& currentEvent() {
 ObjectHandle captureHolder() { return gCaptureHolder; }
 void setCaptureHolder(ObjectHandle holder) { gCaptureHolder = holder; }
 
-NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowSpec& spec)
+NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowParams& params)
     : window_(window),
-      kind_(spec.kind),
-      shouldBeShown_(spec.visible),
-      hasBackColor_(spec.hasBackColor),
-      backColor_(spec.backColor),
-      bounds_(spec.bounds) {
+      kind_(params.kind),
+      shouldBeShown_(params.visible),
+      hasBackColor_(params.hasBackColor),
+      backColor_(params.backColor),
+      bounds_(params.bounds) {
     if (kind_ >= 10) internalError(__LINE__);
-    resizable_ = spec.growIcon && keepsResizable(kind_);
+    resizable_ = params.growIcon && keepsResizable(kind_);
     lockObject(window_);  // an open window keeps its object
     next_ = gFirstWindow;
     gFirstWindow = this;
@@ -92,11 +92,11 @@ NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowSpec& spec)
         }
     }
     const WindowStyles styles =
-        windowStyles(kind_, {.resizable = resizable_, .closeBox = spec.closeBox, .zoomIcon = spec.zoomIcon});
+        windowStyles(kind_, {.resizable = resizable_, .closeBox = params.closeBox, .zoomIcon = params.zoomIcon});
     const RECT outer = outerRect(bounds_, styles.style, styles.extendedStyle, menu != nullptr);
     clientWidth_ = bounds_.width();
     clientHeight_ = bounds_.height();
-    const std::wstring title = toSystemText(spec.title);
+    const std::wstring title = toSystemText(params.title);
     callSystem([&] {
         return CreateWindowExW(styles.extendedStyle, kWindowClass, title.c_str(), styles.style, outer.left, outer.top,
                                outer.right - outer.left, outer.bottom - outer.top, ownerFor(isModal()), menu,

@@ -16,7 +16,7 @@ namespace runtime {
 
 class Pane;
 
-struct NativeWindowSpec {
+struct NativeWindowParams {
     uint8_t kind = kDocumentKind;
     Bounds bounds;  // client area, screen coordinates
     std::string title;
@@ -31,7 +31,7 @@ struct NativeWindowSpec {
 class NativeWindow {
 public:
     // Creates the system window. handle() is null when the system refused.
-    NativeWindow(ObjectHandle window, const NativeWindowSpec& spec);
+    NativeWindow(ObjectHandle window, const NativeWindowParams& params);
     ~NativeWindow();  // destroys the system window and leaves the list
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
