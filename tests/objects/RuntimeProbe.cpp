@@ -14,6 +14,7 @@
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "objects/ObjectRef.h"
+#include "objects/ProbeSupport.h"
 #include "objects/ProjectData.h"
 #include "objects/RuntimeStartup.h"
 
@@ -23,30 +24,12 @@ using testing_support::ProjectData;
 namespace {
 
 std::string gMode;
-FILE* gLog = nullptr;
+testing_support::ProbeLog log;
 int32_t gWindowClass = 0;
-
-void log(const std::string& line) {
-    std::fprintf(gLog, "%s\n", line.c_str());
-    std::fflush(gLog);
-}
 
 // A stand-in for the window subsystem: windows are plain objects of a
 // compiled Window subclass.
-class ProbeRoster : public WindowRoster {
-public:
-    std::vector<ObjectRef> windows;
-    bool anyWindowExists() const override { return !windows.empty(); }
-    std::vector<ObjectHandle> windowObjects() const override {
-        std::vector<ObjectHandle> result;
-        for (const ObjectRef& w : windows) result.push_back(ObjectRef(w).release());
-        return result;
-    }
-    void closeWindow(ObjectHandle window) override {
-        log("close window");
-        std::erase_if(windows, [&](const ObjectRef& w) { return w.get() == window; });
-    }
-} gRoster;
+testing_support::ObjectListRoster gRoster(log);
 
 class CountingTask : public PeriodicTask {
 public:
@@ -99,8 +82,7 @@ void openWindow() { gRoster.windows.push_back(ObjectRef::adopt(RuntimeNewObject(
 int main(int argc, char** argv) {
     if (argc < 3) return 64;
     gMode = argv[1];
-    gLog = std::fopen(argv[2], "a");
-    if (!gLog) return 65;
+    if (!log.open(argv[2])) return 65;
     setWindowRoster(&gRoster);
     RuntimeInit(buildProject());
     if (gMode == "nil") {

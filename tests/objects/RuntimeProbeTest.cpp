@@ -8,31 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "support/MessageBoxWatcher.h"
+#include "support/ProbeRun.h"
 
 using namespace testing_support;
 
 namespace {
 
-struct ProbeRun {
-    DWORD exitCode = 0;
-    std::vector<std::string> log;
-    std::optional<MessageBoxSeen> messageBox;
-};
-
 ProbeRun runProbe(const std::string& mode, bool expectMessageBox = false) {
-    char tempFolder[MAX_PATH];
-    GetTempPathA(MAX_PATH, tempFolder);
-    const std::string logPath = std::string(tempFolder) + "runtime_probe_" + mode + ".log";
-    DeleteFileA(logPath.c_str());
-    ProbeRun run;
-    ChildProcess child;
-    EXPECT_TRUE(startSiblingProgram("runtime_probe.exe", mode + " \"" + logPath + "\"", child));
-    if (expectMessageBox) run.messageBox = dismissMessageBox(child.info.dwProcessId, 30000);
-    run.exitCode = child.wait();
-    std::ifstream in(logPath);
-    for (std::string line; std::getline(in, line);) run.log.push_back(line);
-    return run;
+    return testing_support::runProbe("runtime_probe", mode, expectMessageBox);
 }
 
 using Lines = std::vector<std::string>;

@@ -20,6 +20,7 @@
 #include "objects/ObjectEntries.h"
 #include "objects/ObjectLifetime.h"
 #include "objects/ObjectRef.h"
+#include "objects/ProbeSupport.h"
 #include "objects/ProjectData.h"
 #include "objects/RuntimeStartup.h"
 #include "objects/UnwindScope.h"
@@ -33,7 +34,7 @@ extern "C" ObjectHandle catchAround(void (*routine)());
 namespace {
 
 std::string gMode;
-FILE* gLog = nullptr;
+testing_support::ProbeLog log;
 int32_t gWindowClass = 0;
 int32_t gFragileClass = 0;
 int32_t gBrittleClass = 0;
@@ -43,27 +44,9 @@ bool gRaiseInNewDocument = false;
 bool gRaiseInCancelClose = false;
 bool gRaiseInAppClose = false;
 
-void log(const std::string& line) {
-    std::fprintf(gLog, "%s\n", line.c_str());
-    std::fflush(gLog);
-}
-
 // Windows are plain objects of a compiled Window subclass; the loop keeps
 // running while the list is not empty.
-class ProbeRoster : public WindowRoster {
-public:
-    std::vector<ObjectRef> windows;
-    bool anyWindowExists() const override { return !windows.empty(); }
-    std::vector<ObjectHandle> windowObjects() const override {
-        std::vector<ObjectHandle> result;
-        for (const ObjectRef& w : windows) result.push_back(ObjectRef(w).release());
-        return result;
-    }
-    void closeWindow(ObjectHandle window) override {
-        log("close window");
-        std::erase_if(windows, [&](const ObjectRef& w) { return w.get() == window; });
-    }
-} gRoster;
+testing_support::ObjectListRoster gRoster(log);
 
 extern "C" {
 void appOpen(ObjectHandle) {}
@@ -190,8 +173,7 @@ void postDeliver() { PostMessageA(gProbeWindow, kDeliverMessage, 0, 0); }
 int main(int argc, char** argv) {
     if (argc < 3) return 64;
     gMode = argv[1];
-    gLog = std::fopen(argv[2], "a");
-    if (!gLog) return 65;
+    if (!log.open(argv[2])) return 65;
     setWindowRoster(&gRoster);
     RuntimeInit(buildProject());
     gInitialChain = systemHandlerChain();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/MessageBoxWatcher.h"
+#include "support/ProbeRun.h"
 
 using namespace testing_support;
 
@@ -16,25 +16,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct ProbeRun {
-    DWORD exitCode = 0;
-    Lines log;
-    std::optional<MessageBoxSeen> messageBox;
-};
-
 ProbeRun runProbe(const std::string& mode, bool expectMessageBox = false) {
-    char tempFolder[MAX_PATH];
-    GetTempPathA(MAX_PATH, tempFolder);
-    const std::string logPath = std::string(tempFolder) + "unwind_probe_" + mode + ".log";
-    DeleteFileA(logPath.c_str());
-    ProbeRun run;
-    ChildProcess child;
-    EXPECT_TRUE(startSiblingProgram("unwind_probe.exe", mode + " \"" + logPath + "\"", child));
-    if (expectMessageBox) run.messageBox = dismissMessageBox(child.info.dwProcessId, 30000);
-    run.exitCode = child.wait();
-    std::ifstream in(logPath);
-    for (std::string line; std::getline(in, line);) run.log.push_back(line);
-    return run;
+    return testing_support::runProbe("unwind_probe", mode, expectMessageBox);
 }
 
 // Before and after every exception: the runtime's reference to the
