@@ -32,9 +32,11 @@ run: build
 bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/pool_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/loop_bench.exe
+	./scripts/run.sh $(WIN32)/bench/window_loop_bench.exe
 	SUTAKIBA_CODEPAGE=1252 ./scripts/wine-run.sh $(WIN32)/bench/string_search_bench.exe
 	SUTAKIBA_CODEPAGE=932 ./scripts/wine-run.sh $(WIN32)/bench/string_search_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/array_bench.exe
+	./scripts/wine-run.sh $(WIN32)/bench/kej_strings_bench.exe
 	./scripts/comm-bench.sh $(WIN32)
 
 clean:

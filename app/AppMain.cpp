@@ -23,6 +23,7 @@ extern "C" void App_Open(ObjectHandle) {
 }
 
 extern "C" void AppEntry() {
+    Win32InstallPlugins(PluginList);
     RuntimeInit(ProjectTable);
     RuntimeRun();
 }

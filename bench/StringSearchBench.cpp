@@ -77,8 +77,8 @@ int main() {
     const double inStr = bestSeconds(kRounds, [&] { sink = StringInStr(1, haystack.s, target.s); });
     const double find = bestSeconds(kRounds, [&] { sink = view.find("target") + 1; });
     report("StringInStr", inStr, find);
-    // A needle of double-byte characters: under 932 the text is upper-cased
-    // by the code page as the search goes.
+    // A needle of double-byte characters: under 932 the text's characters are
+    // compared through the code page's upper-case forms, on character starts.
     const Owned endWord(kEndWord);
     const double inStrWide = bestSeconds(kRounds, [&] { sink = StringInStr(1, haystack.s, endWord.s); });
     const double findWide = bestSeconds(kRounds, [&] { sink = view.find(kEndWord) + 1; });

@@ -19,7 +19,8 @@ set(SUTAKIBA_IMAGE_FLAGS
     -minline-all-stringops -fno-tree-loop-distribute-patterns -fno-math-errno -fno-ident
     -finput-charset=UTF-8 -fexec-charset=CP932
     -Wall -Wextra)
-set(SUTAKIBA_IMAGE_INCLUDES -I${CMAKE_SOURCE_DIR}/app/support -I${CMAKE_SOURCE_DIR}/runtime)
+set(SUTAKIBA_IMAGE_INCLUDES -I${CMAKE_SOURCE_DIR}/app/support -I${CMAKE_SOURCE_DIR}/runtime
+    -I${CMAKE_SOURCE_DIR}/plugins)
 
 if(CMAKE_CROSSCOMPILING)
   if(NOT SUTAKIBA_HOST_BUILD)

@@ -12,16 +12,22 @@
 
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
+#include "loader/PluginEntries.h"
 #include "objects/RuntimeStartup.h"
+#include "objects/WindowInstantiation.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
+#include "ui/WindowEntries.h"
 
 // The project table that the image tool makes from the project description
 // (data1 word 1 points at it too): what the entry routine hands RuntimeInit.
 extern "C" const uint32_t ProjectTable[];
+// The list of plug-ins the image carries (from the project's "plugin" lines):
+// what the entry routine hands Win32InstallPlugins before RuntimeInit.
+extern "C" const uint32_t PluginList[];
 
 // The link name of a routine of a Windows library, for a declaration such as
 //   extern "C" WINAPI_IMPORT unsigned GetTickCount_() APP_LIBRARY_IMPORT("kernel32.dll", "GetTickCount");

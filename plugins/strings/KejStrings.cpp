@@ -96,7 +96,7 @@ public:
             if (!found) return std::nullopt;
             const size_t at = *found;
             if (class_ != MatchClass::ExactAnywhere) {
-                while (walker_ < at) walker_ += characterLength(text_, walker_);
+                walkTo(at);
                 if (walker_ != at) {
                     searchFrom_ = walker_;
                     continue;
@@ -113,6 +113,19 @@ public:
     }
 
 private:
+    // Steps the walker whole characters until it reaches or passes `at`. A
+    // byte that follows one that is not a lead byte always starts a character
+    // (that byte is a character of its own or the end of one), so the walk
+    // resumes at the last such place before `at` instead of crossing all the
+    // text since the previous match: only a run of lead bytes is walked.
+    void walkTo(size_t at) {
+        if (walker_ >= at) return;
+        size_t resume = at;
+        while (resume > walker_ && isLeadByte(byteAt(text_, resume - 1))) --resume;
+        walker_ = resume;
+        while (walker_ < at) walker_ += characterLength(text_, walker_);
+    }
+
     static bool same(uint8_t a, uint8_t b, bool fold) { return fold ? asciiUpper(a) == asciiUpper(b) : a == b; }
 
     void buildShiftTable() {

@@ -9,6 +9,7 @@
 #include "loader/LoadedImage.h"
 #include "loader/SystemImportBinder.h"
 #include "text/FatalError.h"
+#include "text/SystemText.h"
 
 namespace runtime {
 
@@ -31,7 +32,7 @@ LoadResult loadApplicationImage() {
 }
 
 void showLoadFailure(const LoadResult& failure) {
-    MessageBoxA(nullptr, failure.message().c_str(), "Message", MB_OK);
+    runtime::systemMessageBox(nullptr, failure.message(), "Message", MB_OK);
 }
 
 bool runImageLoader() {

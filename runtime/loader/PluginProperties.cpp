@@ -100,6 +100,19 @@ bool isDirect(void* word) { return reinterpret_cast<intptr_t>(word) == kProperty
 
 }  // namespace
 
+// How a layout's value text is converted for a property of this type.
+static ::PropertyType layoutValueType(PropertyType type) {
+    switch (type) {
+        case PropertyType::Integer: return ::PropertyType::kInteger;
+        case PropertyType::Boolean: return ::PropertyType::kBoolean;
+        case PropertyType::Single: return ::PropertyType::kSingle;
+        case PropertyType::Double: return ::PropertyType::kDouble;
+        case PropertyType::String: return ::PropertyType::kString;
+        case PropertyType::Object: return ::PropertyType::kProjectObject;
+    }
+    return ::PropertyType::kString;
+}
+
 std::optional<PropertyType> propertyTypeNamed(std::string_view typeName) {
     struct Named {
         std::string_view name;
@@ -128,6 +141,7 @@ void addPluginProperty(ClassRecord* cls, const PluginPropertyDefinition& definit
 
     auto* record = new PropertyRecord{};
     record->name = keptString(definition.name);
+    record->valueType = layoutValueType(*type);
     if (isDirect(definition.getter)) {
         record->getter = makeParameterThunk(access.reader, field, 0);
     } else if (definition.getter) {

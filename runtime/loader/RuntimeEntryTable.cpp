@@ -14,6 +14,7 @@
 #include "objects/RuntimeStartup.h"
 #include "objects/SystemObjects.h"
 #include "ui/Timer.h"
+#include "objects/WindowInstantiation.h"
 #include "text/MathEntries.h"
 #include "text/NumberEntries.h"
 #include "text/StringEntries.h"
@@ -21,6 +22,7 @@
 #include "text/UserAlerts.h"
 #include "text/arrays/ArrayEntries.h"
 #include "text/arrays/CollectionEntries.h"
+#include "ui/WindowEntries.h"
 
 namespace {
 
@@ -88,6 +90,52 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(enableMenuItems),
     ENTRY(ApplicationOpenDocument),
     ENTRY(ApplicationNewDocument),
+    // Windows, window layouts, controls' registry and menus
+    ENTRY(RuntimeCreateWindow),
+    ENTRY(RuntimeControlFetch),
+    ENTRY(RuntimeControlReference),
+    ENTRY(RuntimeControlArrayItemReference),
+    ENTRY(RuntimeCloneControlReference),
+    ENTRY(RuntimeShowWindow),
+    ENTRY(RuntimeHideWindow),
+    ENTRY(RuntimeCloseWindow),
+    ENTRY(RuntimeShowModal),
+    ENTRY(WindowVisibleGetter),
+    ENTRY(WindowVisibleSetter),
+    ENTRY(windowPosGetter),
+    ENTRY(windowPosSetter),
+    ENTRY(windowPlacementGetter),
+    ENTRY(windowPlacementSetter),
+    ENTRY(windowTitleGetter),
+    ENTRY(windowTitleSetter),
+    ENTRY(windowCloseBoxGetter),
+    ENTRY(windowCloseBoxSetter),
+    ENTRY(windowGrowIconGetter),
+    ENTRY(windowGrowIconSetter),
+    ENTRY(windowZoomIconGetter),
+    ENTRY(windowZoomIconSetter),
+    ENTRY(windowFrameGetter),
+    ENTRY(windowFrameSetter),
+    ENTRY(windowBackdropGetter),
+    ENTRY(windowBackdropSetter),
+    ENTRY(windowHasBackColorGetter),
+    ENTRY(windowHasBackColorSetter),
+    ENTRY(windowBackColorGetter),
+    ENTRY(windowBackColorSetter),
+    ENTRY(windowBalloonHelpSetter),
+    ENTRY(formMouseCursorSetter),
+    ENTRY(windowControlCountGetter),
+    ENTRY(windowControl),
+    ENTRY(windowMouseXGetter),
+    ENTRY(windowMouseYGetter),
+    ENTRY(windowWindowPtrGetter),
+    ENTRY(windowHWNDGetter),
+    ENTRY(getWindowCount),
+    ENTRY(getWindow),
+    ENTRY(RuntimeMenuReference),
+    ENTRY(RuntimeMenuArrayReference),
+    ENTRY(RuntimeCloneMenu),
+    ENTRY(RuntimeCloseMenuItem),
     // String functions, byte-counting and double-byte
     ENTRY(StringLeft),
     ENTRY(StringRight),

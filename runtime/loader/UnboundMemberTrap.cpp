@@ -10,6 +10,7 @@
 #include "loader/ImageFormat.h"
 #include "loader/LoadResult.h"
 #include "text/FatalError.h"
+#include "text/SystemText.h"
 
 namespace runtime {
 namespace {
@@ -20,7 +21,7 @@ constexpr size_t kStubSize = 16;  // 10 bytes used, the rest keeps stubs aligned
 constexpr size_t kPageSize = 4096;
 
 [[noreturn]] RUNTIME_CALL void reportUnboundMember(const char* member) {
-    MessageBoxA(nullptr, loader::unboundMemberMessage(member).c_str(), "Message", MB_OK);
+    runtime::systemMessageBox(nullptr, loader::unboundMemberMessage(member), "Message", MB_OK);
     ExitProcess(kExitLoadFailure);
 }
 

@@ -28,9 +28,25 @@ struct DeclaredEventRecord {
     EventDescriptor* descriptor;
 };
 
+// How a property's value text is converted when a layout sets it by name.
+enum class PropertyType : int32_t {
+    kString,
+    kInteger,
+    kBoolean,
+    kColor,
+    kSingle,
+    kDouble,
+    kProjectObject,  // an object reference given as a project-object index
+};
+
+// A property is read by calling getter(object) and set by calling
+// setter(object, value), both cdecl; either may be null. A property whose
+// routine takes a further word (a selector, a field offset) gets a routine
+// that supplies it.
 struct PropertyRecord {
     PropertyRecord* next;
     StringHandle name;
+    PropertyType valueType;
     CodeAddress getter;
     CodeAddress setter;
 };

@@ -97,6 +97,20 @@ void prependInterface(ClassRecord* cls, ClassRecord* interfaceClass) {
     cls->interfaces = new InterfaceRecord{cls->interfaces, interfaceClass, nullptr, 0};
 }
 
+void prependProperty(ClassRecord* cls, std::string_view name, PropertyType type, CodeAddress getter,
+                     CodeAddress setter) {
+    cls->properties = new PropertyRecord{cls->properties, keptString(name), type, getter, setter};
+}
+
+const PropertyRecord* findProperty(const ClassRecord* cls, std::string_view name) {
+    for (; cls; cls = cls->superclass) {
+        for (const PropertyRecord* p = cls->properties; p; p = p->next) {
+            if (foldedEquals(viewOf(p->name), name)) return p;
+        }
+    }
+    return nullptr;
+}
+
 void declareEvent(ClassRecord* cls, EventDescriptor* descriptor) {
     // Declaration order is kept: the lookup walks the declared events in order.
     auto* record = new DeclaredEventRecord{nullptr, descriptor};

@@ -42,6 +42,12 @@ void appendMethod(ClassRecord* cls, std::string_view name, CodeAddress firstRout
 void prependEventHandler(ClassRecord* cls, std::string_view name, CodeAddress code, int32_t hookCode);
 void prependMenuHandler(ClassRecord* cls, std::string_view menuItemName, CodeAddress code);
 void prependInterface(ClassRecord* cls, ClassRecord* interfaceClass);
+// Puts a property record at the front of the class's property list.
+void prependProperty(ClassRecord* cls, std::string_view name, PropertyType type, CodeAddress getter,
+                     CodeAddress setter);
+// The property `name` of the first class in the chain from `cls` that declares
+// it (case-insensitive), or null.
+const PropertyRecord* findProperty(const ClassRecord* cls, std::string_view name);
 void declareEvent(ClassRecord* cls, EventDescriptor* descriptor);
 EventDescriptor* newEventDescriptor(std::string_view name, std::string_view parameters, std::string_view result);
 

@@ -64,5 +64,6 @@ void buildMenuBar(const MenuBarStream& stream) {
 }
 
 const std::vector<MenuNode>& menuBar() { return gMenuBar; }
+std::vector<MenuNode>& mutableMenuBar() { return gMenuBar; }
 
 }  // namespace runtime

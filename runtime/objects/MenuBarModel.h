@@ -45,5 +45,7 @@ struct MenuNode {
 // process's menu bar (replacing any earlier one).
 void buildMenuBar(const MenuBarStream& stream);
 const std::vector<MenuNode>& menuBar();
+// The same tree for the window subsystem, which adds and removes array elements.
+std::vector<MenuNode>& mutableMenuBar();
 
 }  // namespace runtime

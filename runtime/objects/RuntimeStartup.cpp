@@ -13,6 +13,8 @@
 #include "objects/ProjectItems.h"
 #include "objects/SystemObjects.h"
 #include "text/FatalError.h"
+#include "ui/WindowEntries.h"
+#include "ui/WindowSubsystem.h"
 
 namespace runtime {
 namespace {
@@ -70,9 +72,11 @@ std::string missingClassMessage(std::string_view className) {
 using namespace runtime;
 
 void RuntimeInit(const uint32_t* projectTable) {
+    installWindowSubsystem();
     runStep(StartupStep::kRegisterWindowClasses);
     OleInitialize(nullptr);
     defineBuiltinClasses();
+    defineWindowProperties();
     runStep(StartupStep::kInstallPlugins);
     createSystemObject();
     runStep(StartupStep::kBindDeferredImports);

@@ -16,6 +16,7 @@ CharacterTables::CharacterTables(const TextPlatform& platform) : platform_(platf
         platform.upperCase(&upper_[c], 1);
         platform.lowerCase(&lower_[c], 1);
         types_[c] = platform.characterType(&byte, 1);
+        oneByteUpperKeepsLeadBytes_ = oneByteUpperKeepsLeadBytes_ && !leadBytes_[upper_[c]];
     }
     // Counting sort of the bytes by their upper-case form.
     std::array<uint16_t, 256> counts{};
@@ -53,6 +54,31 @@ void CharacterTables::lowerCaseCharacter(uint8_t* bytes, int32_t n) const {
 
 std::span<const uint8_t> CharacterTables::bytesFoldingTo(uint8_t folded) const {
     return {foldGroups_.data() + foldStart_[folded], static_cast<size_t>(foldStart_[folded + 1] - foldStart_[folded])};
+}
+
+const TwoByteUpperCase& CharacterTables::twoByteUpperCase() const {
+    std::call_once(twoByteOnce_, [this] { twoByte_ = std::make_unique<TwoByteUpperCase>(platform_, leadBytes_); });
+    return *twoByte_;
+}
+
+void CharacterTables::upperCaseCharacters(const uint8_t* in, uint8_t* out, size_t n) const {
+    const TwoByteUpperCase* twoByte = nullptr;  // fetched at the first two-byte character
+    for (size_t i = 0; i < n;) {
+        if (leadBytes_[in[i]] && i + 1 < n) {
+            if (!twoByte) twoByte = &twoByteUpperCase();
+            const std::array<uint8_t, 2> pair = twoByte->upper(in[i], in[i + 1]);
+            out[i] = pair[0];
+            out[i + 1] = pair[1];
+            i += 2;
+        } else {
+            out[i] = upper_[in[i]];
+            ++i;
+        }
+    }
+}
+
+bool CharacterTables::upperCaseKeepsCharacterStarts() const {
+    return oneByteUpperKeepsLeadBytes_ && (!doubleByte_ || twoByteUpperCase().keepsLeadBytes());
 }
 
 }  // namespace runtime

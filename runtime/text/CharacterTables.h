@@ -7,10 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <span>
 #include <string_view>
 
 #include "text/TextPlatform.h"
+#include "text/TwoByteUpperCase.h"
 
 namespace runtime {
 
@@ -53,6 +56,16 @@ public:
     // case-insensitive single-byte search must look for.
     std::span<const uint8_t> bytesFoldingTo(uint8_t folded) const;
 
+    // Double-byte mode: the upper-case forms of the two-byte characters,
+    // built on the first call.
+    const TwoByteUpperCase& twoByteUpperCase() const;
+    // Upper-cases the n bytes at `in` into `out` character by character (a
+    // lead byte that is the last byte stays as it is). Both may be the same.
+    void upperCaseCharacters(const uint8_t* in, uint8_t* out, size_t n) const;
+    // Whether upper-casing keeps every character's first byte a lead byte or
+    // not, so that characters split at the same places before and after.
+    bool upperCaseKeepsCharacterStarts() const;
+
 private:
     const TextPlatform& platform_;
     bool doubleByte_ = false;
@@ -64,6 +77,9 @@ private:
     // foldStart_[v + 1] index the bytes of foldGroups_ that fold to v.
     std::array<uint16_t, 257> foldStart_{};
     std::array<uint8_t, 256> foldGroups_{};
+    bool oneByteUpperKeepsLeadBytes_ = true;
+    mutable std::once_flag twoByteOnce_;
+    mutable std::unique_ptr<TwoByteUpperCase> twoByte_;
 };
 
 }  // namespace runtime

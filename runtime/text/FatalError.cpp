@@ -2,6 +2,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "text/SystemText.h"
 #else
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +15,7 @@ static constexpr char kOutOfMemoryText[] = "This application has run out of memo
 
 void showFatalMessage(const char* text) {
 #if defined(_WIN32)
-    MessageBoxA(nullptr, text, "Message", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    systemMessageBox(nullptr, text, "Message", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 #else
     std::fprintf(stderr, "%s\n", text);
 #endif

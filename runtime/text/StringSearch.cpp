@@ -23,12 +23,30 @@ size_t findByte(std::string_view text, size_t from, size_t end, uint8_t byte) {
 TextSearch::TextSearch(const CharacterTables& tables, std::string_view haystack, std::string_view needle)
     : tables_(tables), haystack_(haystack), foldedNeedle_(needle) {
     auto* bytes = reinterpret_cast<uint8_t*>(foldedNeedle_.data());
+    const size_t length = foldedNeedle_.size();
     if (!tables.doubleByte()) {
-        for (uint8_t& byte : std::span(bytes, foldedNeedle_.size())) byte = tables.upper(byte);
+        for (uint8_t& byte : std::span(bytes, length)) byte = tables.upper(byte);
+        firstForms_ = tables.bytesFoldingTo(bytes[0]);
     } else {
         oneByteNeedle_ = std::none_of(needle.begin(), needle.end(),
                                       [&](char c) { return tables.isLeadByte(static_cast<uint8_t>(c)); });
-        tables.platform().upperCase(bytes, static_cast<int32_t>(foldedNeedle_.size()));
+        tables.upperCaseCharacters(bytes, bytes, length);
+        // A needle that is one lead byte alone is left to the upper-cased copy.
+        const bool loneLeadByte = length == 1 && tables.isLeadByte(bytes[0]);
+        if (tables.upperCaseKeepsCharacterStarts() && !loneLeadByte) {
+            onCharacterStarts_ = true;
+            if (oneByteNeedle_) {
+                firstForms_ = tables.bytesFoldingTo(bytes[0]);
+            } else {
+                twoByteUpper_ = &tables.twoByteUpperCase();
+                matchByCharacters_ = true;
+                firstForms_ = tables.isLeadByte(bytes[0]) ? twoByteUpper_->leadsFoldingTo(bytes[0])
+                                                          : tables.bytesFoldingTo(bytes[0]);
+            }
+        }
+    }
+    if (firstForms_.size() > kMostScannedForms) {
+        for (uint8_t form : firstForms_) formMask_[form] = true;
     }
 }
 
@@ -36,9 +54,14 @@ int32_t TextSearch::find(int32_t from) {
     if (from < 0) from = 0;
     const size_t start = static_cast<size_t>(from);
     if (start >= haystack_.size() || haystack_.size() - start < foldedNeedle_.size()) return -1;
-    return tables_.doubleByte() ? findDoubleByte(start) : findByCaseTable(start);
+    return tables_.doubleByte() ? findDoubleByte(start) : findCandidate(start);
 }
 
+bool TextSearch::matchesAt(size_t offset) const {
+    return matchByCharacters_ ? matchesByCharactersAt(offset) : matchesByCaseTableAt(offset);
+}
+
+// The first byte is known to be a case form of the needle's first byte.
 bool TextSearch::matchesByCaseTableAt(size_t offset) const {
     for (size_t k = 1; k < foldedNeedle_.size(); ++k) {
         if (tables_.upper(byteAt(haystack_, offset + k)) != byteAt(foldedNeedle_, k)) return false;
@@ -46,15 +69,36 @@ bool TextSearch::matchesByCaseTableAt(size_t offset) const {
     return true;
 }
 
-// Candidates are the places of the first needle byte in any of its case forms;
-// each form is looked for with memchr and its next place kept until passed.
-int32_t TextSearch::findByCaseTable(size_t from) {
+// Upper-cases the haystack's characters from `offset` (a character start) one
+// at a time and compares them with the needle; a two-byte character that the
+// needle's end cuts in half is compared by its first byte.
+bool TextSearch::matchesByCharactersAt(size_t offset) const {
+    const size_t length = foldedNeedle_.size();
+    size_t k = 0;
+    while (k < length) {
+        const size_t at = offset + k;
+        const uint8_t byte = byteAt(haystack_, at);
+        if (tables_.isLeadByte(byte) && at + 1 < haystack_.size()) {
+            const std::array<uint8_t, 2> upper = twoByteUpper_->upper(byte, byteAt(haystack_, at + 1));
+            if (upper[0] != byteAt(foldedNeedle_, k)) return false;
+            if (k + 1 < length && upper[1] != byteAt(foldedNeedle_, k + 1)) return false;
+            k += 2;
+        } else {
+            if (tables_.upper(byte) != byteAt(foldedNeedle_, k)) return false;
+            ++k;
+        }
+    }
+    return true;
+}
+
+// Candidates are the places of the needle's first forms; each form is looked
+// for with memchr and its next place kept until passed.
+int32_t TextSearch::findCandidate(size_t from) {
     const size_t end = haystack_.size() - foldedNeedle_.size() + 1;  // past the last possible start
-    const auto forms = tables_.bytesFoldingTo(byteAt(foldedNeedle_, 0));
+    const std::span<const uint8_t> forms = firstForms_;
     if (forms.size() > kMostScannedForms) {
-        const uint8_t first = byteAt(foldedNeedle_, 0);
         for (size_t p = from; p < end; ++p) {
-            if (tables_.upper(byteAt(haystack_, p)) == first && matchesByCaseTableAt(p)) return static_cast<int32_t>(p);
+            if (formMask_[byteAt(haystack_, p)] && matchesAt(p)) return static_cast<int32_t>(p);
         }
         return -1;
     }
@@ -67,10 +111,10 @@ int32_t TextSearch::findByCaseTable(size_t from) {
     }
     formsFrom_ = from;
     for (;;) {
-        const size_t candidate = *std::min_element(nextForm_.begin(), nextForm_.begin() + forms.size());
+        const size_t candidate = forms.empty() ? kNotFound : *std::min_element(nextForm_.begin(), nextForm_.begin() + forms.size());
         if (candidate == kNotFound) return -1;
         formsFrom_ = candidate;
-        if (matchesByCaseTableAt(candidate)) return static_cast<int32_t>(candidate);
+        if (matchesAt(candidate)) return static_cast<int32_t>(candidate);
         for (size_t k = 0; k < forms.size(); ++k) {
             if (nextForm_[k] == candidate) nextForm_[k] = findByte(haystack_, candidate + 1, end, forms[k]);
         }
@@ -98,33 +142,31 @@ void TextSearch::foldFrom(size_t from) {
     foldedBegin_ = foldedEnd_ = begin;
 }
 
-// Upper-cases the haystack up to at least `end`. The code page's upper-casing
-// reads whole characters, so every piece begins and ends right after a byte
-// that is not a lead byte (or at an end of the haystack): such places start a
-// character however the text before them is read.
+// Upper-cases the haystack up to at least `end`. Every piece begins and ends
+// right after a byte that is not a lead byte (or at an end of the haystack):
+// such places start a character however the text before them is read.
 void TextSearch::foldThrough(size_t end) {
     end = std::min(end, haystack_.size());
     if (end <= foldedEnd_) return;
     while (end < haystack_.size() && tables_.isLeadByte(byteAt(haystack_, end - 1))) ++end;
-    std::memcpy(folded_.data() + foldedEnd_, haystack_.data() + foldedEnd_, end - foldedEnd_);
-    tables_.platform().upperCase(reinterpret_cast<uint8_t*>(folded_.data() + foldedEnd_),
-                                 static_cast<int32_t>(end - foldedEnd_));
+    tables_.upperCaseCharacters(reinterpret_cast<const uint8_t*>(haystack_.data() + foldedEnd_),
+                                reinterpret_cast<uint8_t*>(folded_.data() + foldedEnd_), end - foldedEnd_);
     foldedEnd_ = end;
 }
 
-// Characters are walked in the upper-cased text from `from`. Upper-casing
-// keeps every character whole and one-byte characters one byte long, so from
-// a character boundary a needle of one-byte characters matches where its
-// bytes match through the one-byte case table; from inside a character the
-// walk reads the second byte as upper-cased.
+// From a character boundary, characters are walked in the text as it is when
+// upper-casing keeps one-byte characters one byte long and every two-byte
+// character starting with a lead byte: the walk then meets the same
+// characters as in the upper-cased text. From inside a character the walk
+// reads the second byte as upper-cased.
 int32_t TextSearch::findDoubleByte(size_t from) {
-    if (oneByteNeedle_ && startsCharacter(haystack_, from, 0)) return findOneByteCharacters(from);
+    if (onCharacterStarts_ && startsCharacter(haystack_, from, 0)) return findOnCharacterStarts(from);
     return findInUpperCased(from);
 }
 
-int32_t TextSearch::findOneByteCharacters(size_t from) {
+int32_t TextSearch::findOnCharacterStarts(size_t from) {
     size_t walkStart = from;  // a known character start
-    for (int32_t candidate = findByCaseTable(from); candidate >= 0; candidate = findByCaseTable(walkStart)) {
+    for (int32_t candidate = findCandidate(from); candidate >= 0; candidate = findCandidate(walkStart)) {
         const auto at = static_cast<size_t>(candidate);
         if (startsCharacter(haystack_, at, walkStart)) return candidate;
         // The candidate is the second byte of a character: the next byte starts one.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,10 +26,12 @@ private:
     // A first needle byte with more case forms than this is found by a plain walk.
     static constexpr size_t kMostScannedForms = 4;
 
-    int32_t findByCaseTable(size_t from);
+    int32_t findCandidate(size_t from);
+    bool matchesAt(size_t offset) const;
     bool matchesByCaseTableAt(size_t offset) const;
+    bool matchesByCharactersAt(size_t offset) const;
     int32_t findDoubleByte(size_t from);
-    int32_t findOneByteCharacters(size_t from);
+    int32_t findOnCharacterStarts(size_t from);
     int32_t findInUpperCased(size_t from);
     bool startsCharacter(std::string_view text, size_t offset, size_t walkStart) const;
     void foldFrom(size_t from);
@@ -37,17 +40,26 @@ private:
     const CharacterTables& tables_;
     std::string_view haystack_;
     std::string foldedNeedle_;
-    // Matching through the one-byte case table: the next place of each case
-    // form of the first needle byte at or after formsFrom_, kept across calls
-    // that move forward.
+    // Candidates are the places of the bytes that may begin a match: the case
+    // forms of the first needle byte, or in double-byte mode the lead bytes
+    // whose characters upper-case to the needle's first character. The next
+    // place of each form at or after formsFrom_ is kept across calls that
+    // move forward; with too many forms, formMask_ marks them for a plain walk.
+    std::span<const uint8_t> firstForms_;
+    std::array<bool, 256> formMask_{};
     std::array<size_t, kMostScannedForms> nextForm_{};
     size_t formsFrom_ = SIZE_MAX;
-    // Double-byte mode: a needle of one-byte characters is matched through the
-    // one-byte case table, as in single-byte mode, when the search starts on a
-    // character boundary. Else the haystack is upper-cased by the code page,
-    // in pieces that begin and end on character boundaries as the search
-    // advances.
+    // Double-byte mode. When upper-casing keeps every character where it
+    // starts, a search from a character boundary runs in the text as it is:
+    // a needle of one-byte characters is matched through the one-byte case
+    // table, one with two-byte characters character by character through the
+    // code page's upper-case forms. Else the haystack is upper-cased into a
+    // copy, in pieces that begin and end on character boundaries as the
+    // search advances.
     bool oneByteNeedle_ = false;
+    bool onCharacterStarts_ = false;
+    bool matchByCharacters_ = false;
+    const TwoByteUpperCase* twoByteUpper_ = nullptr;
     std::string folded_;
     size_t foldedBegin_ = 0;
     size_t foldedEnd_ = 0;

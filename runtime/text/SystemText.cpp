@@ -25,4 +25,10 @@ std::string fromSystemText(std::wstring_view text) {
     return bytes;
 }
 
+int systemMessageBox(void* owner, std::string_view text, std::string_view caption, unsigned flags) {
+    const std::wstring wideText = toSystemText(text);
+    const std::wstring wideCaption = toSystemText(caption);
+    return MessageBoxW(static_cast<HWND>(owner), wideText.c_str(), wideCaption.c_str(), flags);
+}
+
 }  // namespace runtime

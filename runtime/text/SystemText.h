@@ -20,4 +20,8 @@ unsigned textCodePage();
 std::wstring toSystemText(std::string_view bytes);
 std::string fromSystemText(std::wstring_view text);
 
+// A message box whose text and caption are runtime text; returns the button
+// pressed. `owner` is a window handle or null.
+int systemMessageBox(void* owner, std::string_view text, std::string_view caption, unsigned flags);
+
 }  // namespace runtime

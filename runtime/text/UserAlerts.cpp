@@ -8,13 +8,18 @@
 #include "objects/UnwindScope.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
+#include "ui/NativeWindow.h"
+#include "ui/WindowOperations.h"
 
 namespace {
 
-// The window that owns the runtime's dialogs. The window layer designates it:
-// the first visible modal window, else the MDI frame in MDI mode or the
-// frontmost ordinary window. No window exists yet, so the box has no owner.
-HWND dialogOwnerWindow() { return nullptr; }
+// The window that owns the runtime's dialogs: the first visible modal window,
+// else the frontmost runtime window.
+HWND dialogOwnerWindow() {
+    runtime::NativeWindow* owner = runtime::NativeWindow::frontModal();
+    if (!owner) owner = runtime::frontWindow();
+    return owner ? owner->handle() : nullptr;
+}
 
 // The caption of the runtime's message boxes: the frame's title when the
 // windows live in an MDI frame.

@@ -174,6 +174,81 @@ TEST_P(TextAlgorithms, CaseFormsOfAByteAreFoundTogether) {
 INSTANTIATE_TEST_SUITE_P(CodePages, TextAlgorithms, ::testing::Values(932, 1252),
                          [](const auto& info) { return "cp" + std::to_string(info.param); });
 
+TEST(TwoByteUpperCase, EveryCharacterAsThePlatformUpperCasesIt) {
+    const FixedCodePage page(932);
+    const CharacterTables tables(page);
+    const runtime::TwoByteUpperCase& upper = tables.twoByteUpperCase();
+    EXPECT_TRUE(upper.keepsLeadBytes());
+    EXPECT_TRUE(tables.upperCaseKeepsCharacterStarts());
+    for (int lead = 0; lead < 256; ++lead) {
+        if (!page.isLeadByte(static_cast<uint8_t>(lead))) continue;
+        for (int second = 0; second < 256; ++second) {
+            uint8_t pair[2] = {static_cast<uint8_t>(lead), static_cast<uint8_t>(second)};
+            page.upperCase(pair, 2);
+            const auto answer = upper.upper(static_cast<uint8_t>(lead), static_cast<uint8_t>(second));
+            ASSERT_EQ(answer[0], pair[0]) << lead << " " << second;
+            ASSERT_EQ(answer[1], pair[1]) << lead << " " << second;
+        }
+    }
+    const auto leads = upper.leadsFoldingTo(0x82);
+    EXPECT_EQ(std::string(leads.begin(), leads.end()), "\x82");
+    EXPECT_TRUE(upper.leadsFoldingTo('A').empty());
+    // Character by character: the full-width "ａ" and "a", a lead byte at the end kept.
+    std::string text = "\x82\x81" "a\x83";
+    tables.upperCaseCharacters(reinterpret_cast<const uint8_t*>(text.data()), reinterpret_cast<uint8_t*>(text.data()),
+                               text.size());
+    EXPECT_EQ(text, "\x82\x60" "A\x83");
+}
+
+// Shift-JIS as above, but upper-casing also moves a character to another lead
+// byte ("\x83\x81" becomes the full-width "Ａ", so a search for "ａ" must look
+// for two lead bytes) and, when asked, turns one character into two one-byte
+// ones ("\x83\x83" becomes "@@", so characters split at other places once
+// upper-cased). The searches must still give what the rules give on the
+// upper-cased texts.
+class ReshapingCodePage final : public runtime::TextPlatform {
+public:
+    explicit ReshapingCodePage(bool splitsCharacters) : splitsCharacters_(splitsCharacters) {}
+    bool isLeadByte(uint8_t byte) const override { return base_.isLeadByte(byte); }
+    void upperCase(uint8_t* bytes, int32_t n) const override {
+        for (int32_t i = 0; i < n;) {
+            const int32_t width = isLeadByte(bytes[i]) && i + 1 < n ? 2 : 1;
+            const bool moved = width == 2 && bytes[i] == 0x83 && bytes[i + 1] == 0x81;
+            const bool split = splitsCharacters_ && width == 2 && bytes[i] == 0x83 && bytes[i + 1] == 0x83;
+            base_.upperCase(bytes + i, width);
+            if (moved) bytes[i] = 0x82, bytes[i + 1] = 0x60;
+            if (split) bytes[i] = bytes[i + 1] = '@';
+            i += width;
+        }
+    }
+    void lowerCase(uint8_t* bytes, int32_t n) const override { base_.lowerCase(bytes, n); }
+    uint16_t characterType(const uint8_t* bytes, int32_t n) const override { return base_.characterType(bytes, n); }
+    std::optional<std::string> decimalSeparator() const override { return base_.decimalSeparator(); }
+    std::optional<std::string> thousandsSeparator() const override { return base_.thousandsSeparator(); }
+
+private:
+    FixedCodePage base_{932};
+    bool splitsCharacters_;
+};
+
+TEST(ReshapedUpperCase, SearchesMatchTheModel) {
+    for (const bool splits : {false, true}) {
+        const ReshapingCodePage page(splits);
+        const CharacterTables tables(page);
+        EXPECT_EQ(tables.upperCaseKeepsCharacterStarts(), !splits);
+        EXPECT_EQ(runtime::findText(tables, 1, "x\x83\x81", "\x82\x81"), 2) << "moved to another lead byte";
+        RandomTexts random(31 + splits);
+        for (int round = 0; round < 20000; ++round) {
+            const std::string s = random.text(24, kHardBytes);
+            const std::string t = random.text(3, kHardBytes);
+            const int32_t i = random.number(-2, static_cast<int32_t>(s.size()) + 2);
+            ASSERT_EQ(runtime::findText(tables, i, s, t), modelFind(tables, i, s, t))
+                << "splits " << splits << " round " << round << " i=" << i << " s=" << testing_support::shown(s)
+                << " t=" << testing_support::shown(t);
+        }
+    }
+}
+
 // The number text must be the ISO formatted output's, which the C library of
 // this machine gives.
 TEST(NumberText, FixedAndExponentialTextAreTheFormattedOutputs) {

@@ -36,7 +36,17 @@ TEST(ProjectDescription, ReportsEveryErrorWithItsPlace) {
         {"", "p.project:1:1: the description has no 'entry' section"},
         {"# only a comment\n\n", "p.project:3:1: the description has no 'entry' section"},
         {"entry Entry\nentry Other\n", "p.project:2:1: 'entry' is given twice (first at p.project:1:1)"},
-        {"entree Entry\n", "p.project:1:1: unknown section 'entree' (known: entry, class, menubar, settings, picture, global, resource, nullitem, plugin)"},
+        {"entree Entry\n", "p.project:1:1: unknown section 'entree' (known: entry, class, menubar, settings, picture, global, resource, nullitem, plugin, window)"},
+        {"entry E\nwindow W {\n}\n", "p.project:2:1: the window W names no class"},
+        {"entry E\nwindow W\n", "p.project:2:1: expected 'window <layout symbol> { ... }'"},
+        {"entry E\nclass Window builtin\nwindow W {\n class Window\n button X\n}\n",
+         "p.project:5:2: unknown window statement 'button' (known: class, property, control, binding)"},
+        {"entry E\nclass Window builtin\nwindow W {\n class Window\n control Canvas array 2 1 {\n }\n}\n",
+         "p.project:5:23: expected 0 <= first <= last"},
+        {"entry E\nclass Window builtin\nwindow W {\n class Window\n control Nowhere {\n  event Open F\n }\n}\n",
+         "p.project:5:10: no class Nowhere is declared (declare it with 'class Nowhere builtin' or 'class Nowhere { ... }')"},
+        {"entry E\nclass Window builtin\nwindow W {\n class Window\n control Missing {\n }\n}\n",
+         "p.project:5:10: no class Missing is declared (declare it with 'class Missing builtin' or 'class Missing { ... }')"},
         {"entry E\nplugin \"a\\\\b.dll\"\n", "p.project:2:8: a plug-in file name is 1 to 255 bytes without a folder"},
         {"entry E\nplugin \"a.dll\"\nplugin \"a.dll\"\n", "p.project:3:8: the plug-in a.dll is given twice"},
         {"entry E\nplugin velmap1\n", "p.project:2:8: the plug-in file name must be a string, not a word"},
@@ -62,6 +72,49 @@ TEST(ProjectDescription, ReportsEveryErrorWithItsPlace) {
         {"\tentry\tEntry\tEntry\n", "p.project:1:14: expected 'entry <function name>'"},
     };
     for (const Case& c : cases) EXPECT_EQ(errorOf(c.text), c.message) << c.text;
+}
+
+TEST(ProjectDescription, WindowLayoutsWithArraysAndHandlerSubclasses) {
+    const ProjectDescription project = parseProjectDescription("w.project", R"(entry E
+class Window builtin
+class PushButton builtin
+window MainLayout {
+    class Window
+    property Title "窓"
+    property Width 240
+    property Visible True
+    control PushButton array 0 1 {
+        property Name Digit
+        property Index 7
+        event Action Digit_Action
+    }
+    control PushButton {
+        property Name "Plain"
+    }
+    binding 0 "value" 2 "text" PushButton "" "t"
+}
+)");
+    ASSERT_EQ(project.windows.size(), 1u);
+    const WindowDescription& w = project.windows[0];
+    EXPECT_EQ(w.symbol.name, "MainLayout");
+    ASSERT_EQ(w.properties.size(), 3u);
+    EXPECT_EQ(w.properties[0].second, "\x91\x8B");  // Shift-JIS
+    EXPECT_EQ(w.properties[1].second, "240");
+    EXPECT_EQ(w.properties[2].second, "True");
+    ASSERT_EQ(w.controls.size(), 3u);
+    // Each member of the array has its own index, replacing any written one,
+    // and its own anonymous subclass after the described classes.
+    EXPECT_EQ(w.controls[0].properties.back(), (std::pair<std::string, std::string>{"Index", "0"}));
+    EXPECT_EQ(w.controls[1].properties.back(), (std::pair<std::string, std::string>{"Index", "1"}));
+    EXPECT_EQ(w.controls[0].subclassIndex, 2);
+    EXPECT_EQ(w.controls[1].subclassIndex, 3);
+    EXPECT_FALSE(w.controls[2].subclassIndex.has_value());
+    ASSERT_EQ(project.classes.size(), 4u);
+    EXPECT_TRUE(project.classes[2].name.empty());
+    EXPECT_EQ(project.classes[2].superclass->name, "PushButton");
+    ASSERT_EQ(w.bindings.size(), 1u);
+    EXPECT_EQ(w.bindings[0].targetControl, 2);
+    EXPECT_EQ(w.bindings[0].targetPartText, "t");
 }
 
 TEST(DescriptionSyntax, ReadsNestedBlocksWithTheirArguments) {

@@ -2,6 +2,7 @@
 // natively and under Wine (the same cases also go through the plug-in DLL).
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,64 @@ TEST(KejNthField, CandidateInsideADoubleByteCharacterIsSkippedInTheLastField) {
     const std::string source = "x\\y\\" + kHyo + "z";
     EXPECT_EQ(kej::nthField(state, source, "\\", 3), kHyo + "z");
     EXPECT_EQ(kej::countFields(state, source, "\\"), 3);
+}
+
+// The accepted occurrences by the rules step by step: the leftmost candidate
+// at or after the search start, taken only where a walker stepping whole
+// characters from the text's start (and then from right after the previous
+// match) lands; else the search starts again at the walker.
+std::vector<size_t> modelOccurrences(std::string_view text, std::string_view pattern, MatchClass cls) {
+    const bool fold = cls == MatchClass::FoldedOnBoundaries;
+    const auto upper = [fold](char c) { return fold && c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; };
+    const auto matchesAt = [&](size_t at) {
+        for (size_t k = 0; k < pattern.size(); ++k) {
+            if (upper(text[at + k]) != upper(pattern[k])) return false;
+        }
+        return true;
+    };
+    std::vector<size_t> found;
+    size_t from = 0, walker = 0;
+    for (;;) {
+        size_t candidate = from;
+        while (candidate + pattern.size() <= text.size() && !matchesAt(candidate)) ++candidate;
+        if (candidate + pattern.size() > text.size()) return found;
+        if (cls != MatchClass::ExactAnywhere) {
+            while (walker < candidate) walker += kej::characterLength(text, walker);
+            if (walker != candidate) {
+                from = walker;
+                continue;
+            }
+        }
+        found.push_back(candidate);
+        from = walker = candidate + pattern.size();
+    }
+}
+
+// Random texts of lead bytes (also in runs, where they pair up), trail bytes
+// that are ASCII letters or the backslash, and single bytes of each kind.
+TEST(KejMatching, OccurrencesFollowTheCharacterWalkOnRandomTexts) {
+    constexpr std::string_view kBytes = "\x81\x95\xE0\x5C\x40" "aAx,\xA0\x7F";
+    std::mt19937 engine(5);
+    const auto randomText = [&](size_t most) {
+        std::string out(std::uniform_int_distribution<size_t>(1, most)(engine), '\0');
+        for (char& c : out) c = kBytes[std::uniform_int_distribution<size_t>(0, kBytes.size() - 1)(engine)];
+        return out;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = randomText(40);
+        const std::string pattern = randomText(3);
+        const MatchClass cls = kej::classify(pattern, 0);
+        if (cls == MatchClass::FoldedConfirmedByLetters) continue;
+        const std::vector<size_t> expected = modelOccurrences(text, pattern, cls);
+        KejState state;
+        ASSERT_EQ(kej::countFields(state, text, pattern), static_cast<int32_t>(expected.size() + 1))
+            << "round " << round << " class " << static_cast<int>(cls);
+        // The last field starts right after the last accepted occurrence.
+        const size_t lastStart = expected.empty() ? 0 : expected.back() + pattern.size();
+        ASSERT_EQ(kej::nthField(state, text, pattern, static_cast<int32_t>(expected.size() + 1)),
+                  std::string_view(text).substr(lastStart))
+            << "round " << round;
+    }
 }
 
 TEST(KejNthField, ClassFourConfirmsOnlySingleByteLettersFolded) {

@@ -202,6 +202,39 @@ TEST_F(Arrays, DimensionsUpToTwentyAndBadSizesRaise) {
     RuntimeDisposeIntArray(b);
 }
 
+TEST_F(Arrays, AFurtherDimensionNeedsAnEmptyFirstLevel) {
+    // Elements of the first level would be taken for row vectors.
+    const StringValue s = StringValue::fromCString("kept");
+    ArrayHandle strings = newArray(0, 3);
+    RuntimeDirectWriteStringArray(strings, 0, s.get());
+    EXPECT_EQ(raisedBy(RuntimeArrayCreateAddIndex, strings, 0, 3), kOutOfBounds);
+    EXPECT_EQ(strings->dimensions, 1);
+    EXPECT_EQ(textOf(RuntimeDirectReadStringArray(strings, 0)), "kept");
+    EXPECT_EQ(refs(s), 2);
+    RuntimeDisposeStringArray(strings);
+    EXPECT_EQ(refs(s), 1);
+
+    ArrayHandle grid = newArray2(2, 2);
+    RuntimeArrayStartWriteAccess(grid, 1);
+    RuntimeWriteIntArray(grid, 1, 5);
+    EXPECT_EQ(raisedBy(RuntimeArrayCreateAddIndex, grid, 0, 2), kOutOfBounds);  // rows exist
+    EXPECT_EQ(grid->dimensions, 2);
+    RuntimeDisposeIntArray(grid);
+
+    // A level emptied of its doubles holds rows of the usual size afterwards.
+    ArrayHandle doubles = newArray(0, -1);
+    RuntimeDoubleArrayAppend(doubles, 2.5);
+    RuntimeIntArrayRemove(doubles, 0);
+    EXPECT_EQ(RuntimeArrayCreateAddIndex(doubles, 0, 4), 1);
+    EXPECT_EQ(doubles->first.elementSize, 4);
+    RuntimeRedimIntArrayLevel(doubles, 0, 4);
+    RuntimeArrayStartWriteAccess(doubles, 3);
+    RuntimeWriteDoubleArray(doubles, 4, 1.5);
+    RuntimeArrayStartReadAccess(doubles, 3);
+    EXPECT_EQ(RuntimeReadDoubleArray(doubles, 4), 1.5);
+    RuntimeDisposeIntArray(doubles);
+}
+
 TEST_F(Arrays, AppendGoesAfterTheUpperBound) {
     ArrayHandle empty = newArray(0, -1);
     RuntimeIntArrayAppend(empty, 42);
@@ -663,6 +696,39 @@ TEST_F(Arrays, SortingStringsFollowsTheUserLocaleCollation) {
     for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(refs(values[i]), texts[i].empty() ? 0 : 2) << texts[i];
     RuntimeDisposeStringArray(a);
     for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(refs(values[i]), texts[i].empty() ? 0 : 1) << texts[i];
+}
+
+TEST_F(Arrays, EqualStringsEndWhereTheAlgorithmPutsThem) {
+    // Equal texts in distinct records show where each one went. Goes-before
+    // is "collates below", so among equals the first one found sorts last.
+    struct Case {
+        const char* texts;  // one letter per element; each letter its own record
+        const char* order;  // positions (as digits) of the records after sorting
+    };
+    const Case cases[] = {
+        {"kkk", "120"},        // selection only
+        {"kmkpkk", "205413"},  // one partition around the middle element, then selection
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.texts);
+        std::vector<StringValue> records;
+        ArrayHandle a = newArray(0, -1);
+        for (const char* t = c.texts; *t; ++t) {
+            records.push_back(StringValue::fromBytes(std::string(1, *t)));
+            RuntimeStringArrayAppend(a, records.back().get());
+        }
+        RuntimeStringArraySort(a);
+        std::string order;
+        for (int32_t i = 0; i <= RuntimeUBound(a); ++i) {
+            const StringValue element = StringValue::adopt(RuntimeDirectReadStringArray(a, i));
+            for (size_t r = 0; r < records.size(); ++r) {
+                if (records[r].get() == element.get()) order += static_cast<char>('0' + r);
+            }
+        }
+        EXPECT_EQ(order, c.order);
+        RuntimeDisposeStringArray(a);
+        for (const StringValue& r : records) EXPECT_EQ(refs(r), 1);
+    }
 }
 
 std::vector<bool> boolsOf(FastBooleanHandle b) {

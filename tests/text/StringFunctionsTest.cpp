@@ -133,6 +133,16 @@ const Row kRows[] = {
     // Double-byte letters have case under 932.
     {k932, "StringInStr", {WIDE_a WIDE_b, WIDE_B}, {1}, 3},
     {k1252, "StringInStr", {WIDE_a WIDE_b, WIDE_B}, {1}, 0},
+    // Needles with double-byte characters: case-insensitive character by
+    // character, never from the second byte of a character (the bytes at
+    // offset 1 of WIDE_b "`" are those of WIDE_A), and a malformed character
+    // before a match does not move it.
+    {k932, "StringInStr", {"x" WIDE_a "y", WIDE_A "Y"}, {1}, 2},
+    {k932, "StringInStr", {HIRA_A "a" WIDE_a, "A" WIDE_A}, {1}, 3},
+    {k932, "StringInStr", {WIDE_b "`", WIDE_A}, {1}, 0},
+    {k1252, "StringInStr", {WIDE_b "`", WIDE_A}, {1}, 2},
+    {k932, "StringInStr", {KATA_SO KATA_SO WIDE_a KATA_SO, WIDE_A KATA_SO}, {2}, 5},
+    {k932, "StringInStr", {"\x81\x01" "a" WIDE_a, WIDE_A}, {1}, 4},
 
     // Replacement
     {kBoth, "StringReplace", {"xAx", "a", "b"}, {}, "xbx"},

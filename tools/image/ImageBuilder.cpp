@@ -253,7 +253,8 @@ private:
     void placeProjectTable() {
         StructureTarget target{image_.data1, addressWords_,
                                [this](const SymbolReference& s) { return offsetOf(s, Fate::Code, "the function"); },
-                               [this](const SymbolReference& s) { return offsetOf(s, Fate::Data, "the variable"); }};
+                               [this](const SymbolReference& s) { return offsetOf(s, Fate::Data, "the variable"); },
+                               [this](const SymbolReference& s, uint32_t offset) { defineGenerated("_" + s.name, offset); }};
         const uint32_t offset = emitProjectStructures(project_, target);
         defineGenerated(kProjectTableSymbol, offset);
         image::writeU32(image_.data1.data() + image::kProjectTableWordOffset, offset);

@@ -68,6 +68,11 @@ void checkClassReferences(const ProjectDescription& project) {
         if (item.instanceClass) classIndexOf(project, *item.instanceClass);
         checkMenuClasses(project, item.menus);
     }
+    for (const WindowDescription& window : project.windows) {
+        classIndexOf(project, *window.windowClass);
+        for (const ControlDescription& control : window.controls) classIndexOf(project, control.controlClass);
+        for (const BindingDescription& binding : window.bindings) classIndexOf(project, binding.binderClass);
+    }
 }
 
 // entry <function>: the application's entry routine (extern "C", no arguments).
@@ -97,6 +102,7 @@ constexpr Section kSections[] = {
     {"resource", parseResource, false, true},
     {"nullitem", parseNullItem, false, true},
     {"plugin", parsePlugin, false, true},
+    {"window", parseWindow, false, true},
 };
 
 std::string knownSections() {
@@ -157,6 +163,7 @@ ProjectDescription parseProjectDescription(const std::string& path, std::string_
             failAt(file.end, "the description has no '" + std::string(section.keyword) + "' section");
         }
     }
+    appendControlSubclasses(project);
     checkClassReferences(project);
     return project;
 }

@@ -84,12 +84,42 @@ struct PluginDescription {
     std::vector<uint8_t> library;
 };
 
+// A control of a window layout. A control with event handlers gets an
+// anonymous subclass of its class, appended to the class table after the
+// classes of the description.
+struct ControlDescription {
+    ClassReference controlClass;
+    std::vector<std::pair<std::string, std::string>> properties;  // name, value text
+    std::vector<ClassHandler> eventHandlers;
+    int32_t size = 0;  // of the anonymous subclass; 0: its superclass's
+    std::optional<int32_t> subclassIndex;  // set once the subclass is in the table
+};
+
+struct BindingDescription {
+    int32_t sourceControl = 0;
+    std::string sourcePart;
+    int32_t targetControl = 0;
+    std::string targetPart;
+    ClassReference binderClass;
+    std::string sourcePartText, targetPartText;
+};
+
+// A window layout; compiled code refers to it by its symbol.
+struct WindowDescription {
+    SymbolReference symbol;
+    std::optional<ClassReference> windowClass;
+    std::vector<std::pair<std::string, std::string>> properties;
+    std::vector<ControlDescription> controls;
+    std::vector<BindingDescription> bindings;
+};
+
 struct ProjectDescription {
     std::string path;
     std::vector<PluginDescription> plugins;  // in the order of the list
     SymbolReference entry;  // the entry routine, called through data1 word 0
     std::vector<ClassDescription> classes;
     std::vector<ProjectItemDescription> items;
+    std::vector<WindowDescription> windows;
 };
 
 // Throws ToolError "file:line:column: message" for anything it cannot use.
@@ -112,6 +142,9 @@ void parsePlugin(const Statement& statement, ProjectDescription& project);
 
 // Reads every plug-in library of the description from `folder`.
 void loadPluginLibraries(ProjectDescription& project, const std::string& folder);
+void parseWindow(const Statement& statement, ProjectDescription& project);
+// Appends the anonymous subclasses of the windows' controls to the class table.
+void appendControlSubclasses(ProjectDescription& project);
 
 // Helpers the section parsers share.
 void expectArguments(const Statement& statement, size_t count, std::string_view usage);

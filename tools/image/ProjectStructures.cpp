@@ -4,6 +4,7 @@
 #include <string>
 
 #include "objects/DataStreamWriter.h"
+#include "objects/WindowLayout.h"
 #include "text/StringRecord.h"
 
 namespace imagetool {
@@ -53,7 +54,12 @@ public:
             if (item) table.dataAddress(*item);
             else table.word(0);
         }
-        return append(table);
+        const uint32_t tableOffset = append(table);
+        for (const WindowDescription& window : project_.windows) {
+            const uint32_t layout = append(layoutBlock(window));
+            if (target_.defineLayout) target_.defineLayout(window.symbol, layout);
+        }
+        return tableOffset;
     }
 
 private:
@@ -148,6 +154,28 @@ private:
     void optionalCode(Block& d, const std::optional<SymbolReference>& function) {
         if (function) d.codeAddress(target_.codeOffset(*function));
         else d.word(0);
+    }
+
+    // The layout: its byte count, then the stream.
+    Block layoutBlock(const WindowDescription& window) const {
+        runtime::WindowLayout layout;
+        layout.windowClass = static_cast<int32_t>(classIndex(*window.windowClass));
+        layout.properties = window.properties;
+        for (const ControlDescription& control : window.controls) {
+            const int32_t cls = control.subclassIndex ? *control.subclassIndex
+                                                      : static_cast<int32_t>(classIndex(control.controlClass));
+            layout.controls.push_back({cls, control.properties});
+        }
+        for (const BindingDescription& b : window.bindings) {
+            layout.bindings.push_back({b.sourceControl, b.sourcePart, b.targetControl, b.targetPart,
+                                       static_cast<int32_t>(classIndex(b.binderClass)), b.sourcePartText,
+                                       b.targetPartText});
+        }
+        const std::vector<uint8_t> stream = runtime::encodeWindowLayout(layout);
+        Block b;
+        b.word(static_cast<uint32_t>(stream.size()));
+        b.bytes(stream);
+        return b;
     }
 
     std::vector<runtime::MenuEntry> menuEntries(const std::vector<MenuDescription>& menus) const {

@@ -1,6 +1,7 @@
 // Lays out in data1 what the project description declares: the project table,
 // the class descriptors with their string constants, and the project items
-// (menu bar and settings streams, pictures, global instances, resources).
+// (menu bar and settings streams, pictures, global instances, resources) and
+// the window layouts.
 // Every address word it writes is recorded for the relocation stream.
 #pragma once
 
@@ -20,6 +21,8 @@ struct StructureTarget {
     // each fails at the reference when the objects do not define it so.
     std::function<uint32_t(const SymbolReference&)> codeOffset;
     std::function<uint32_t(const SymbolReference&)> dataOffset;
+    // Gives a window layout's symbol the data1 offset of the layout.
+    std::function<void(const SymbolReference&, uint32_t)> defineLayout;
 };
 
 // Appends the structures to data1; returns the data1 offset of the project table.

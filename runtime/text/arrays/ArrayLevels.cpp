@@ -50,6 +50,12 @@ ArrayHandle createArray() {
 bool addDimension(ArrayObject& a, int32_t first, int32_t last, int32_t& number) {
     const int64_t bound = int64_t{last} - first;
     if (a.dimensions >= kMaxDimensions || !isUpperBound(bound)) return false;
+    // A further dimension turns the first level into a level of sub-vectors:
+    // elements already stored there would be taken for vectors.
+    if (a.dimensions >= 1) {
+        if (a.first.count > 0) return false;
+        useElementSize(a.first, kReferenceSize);
+    }
     number = a.dimensions++;
     a.upperBounds[number] = static_cast<int32_t>(bound);
     return true;

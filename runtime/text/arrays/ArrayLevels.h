@@ -14,8 +14,9 @@ namespace runtime::arrays {
 ArrayHandle createArray();
 
 // Adds the next dimension with upper bound last - first and gives its number
-// (from 0). Fails (and changes nothing) for a 21st dimension and for an upper
-// bound below -1 or one whose element count would not fit 32 bits.
+// (from 0). Fails (and changes nothing) for a 21st dimension, for an upper
+// bound below -1 or one whose element count would not fit 32 bits, and for a
+// second or further dimension of an array whose first level holds elements.
 bool addDimension(ArrayObject& a, int32_t first, int32_t last, int32_t& number);
 
 inline bool isUpperBound(int64_t bound) { return bound >= -1 && bound < INT32_MAX; }

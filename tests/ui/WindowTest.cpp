@@ -1,0 +1,820 @@
+// Windows built from layouts, under Wine with real native windows: C++
+// functions stand in for the compiled handlers of the classes below.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "objects/ClassRegistry.h"
+#include "objects/ControlRegistry.h"
+#include "objects/DataStreamWriter.h"
+#include "objects/EventLoop.h"
+#include "objects/LoopEntries.h"
+#include "objects/ObjectEntries.h"
+#include "objects/ObjectLifetime.h"
+#include "objects/ProjectData.h"
+#include "objects/RuntimeStartup.h"
+#include "objects/WindowInstantiation.h"
+#include "objects/WindowLayout.h"
+#include "support/PngWriter.h"
+#include "text/StringValue.h"
+#include "ui/ControlFields.h"
+#include "ui/FontCache.h"
+#include "ui/Menus.h"
+#include "ui/NativeWindow.h"
+#include "ui/Pane.h"
+#include "ui/Timer.h"
+#include "ui/WindowEntries.h"
+#include "ui/WindowFields.h"
+
+using namespace runtime;
+using testing_support::ProjectData;
+
+namespace {
+
+std::string gTrace;
+bool gRefuseClose = false;
+bool gEnableSaveAll = true;
+bool gTakeMouse = false;
+
+std::string nameOf(ObjectHandle control) { return std::string(viewOf(controlFields(control).name)); }
+
+// A pane that stands in for the controls: a system button.
+class ButtonPane final : public Pane {
+public:
+    ButtonPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
+        const ControlFields& f = controlFields(control);
+        const RECT r{f.left, f.top, f.left + f.width, f.top + f.height};
+        const std::wstring caption(f.name ? std::wstring(viewOf(f.name).begin(), viewOf(f.name).end()) : L"");
+        createChild(L"BUTTON", WS_VISIBLE | BS_PUSHBUTTON, r, caption.c_str());
+    }
+    bool isPushButton() const override { return true; }
+    bool isDefaultButton() const override { return nameOf(control()) == "OK"; }
+    bool isCancelButton() const override { return nameOf(control()) == "Cancel"; }
+    void push() override { gTrace += "push:" + nameOf(control()) + " "; }
+};
+
+extern "C" {
+void paneCreate(ObjectHandle c) {
+    gTrace += "P:" + nameOf(c) + " ";
+    ControlFields& f = controlFields(c);
+    f.pane = new ButtonPane(c, f.parent);
+}
+void controlOpen(ObjectHandle c) { gTrace += "O:" + nameOf(c) + " "; }
+void windowOpen(ObjectHandle) { gTrace += "W:open "; }
+void windowClose(ObjectHandle) { gTrace += "W:close "; }
+bool windowCancelClose(ObjectHandle) { return gRefuseClose; }
+void windowResized(ObjectHandle) { gTrace += "resized "; }
+void windowMoved(ObjectHandle) { gTrace += "moved "; }
+bool windowMouseDown(ObjectHandle, int32_t, int32_t) {
+    gTrace += "down ";
+    return gTakeMouse;
+}
+void windowMouseDrag(ObjectHandle, int32_t, int32_t) { gTrace += "drag "; }
+void windowMouseUp(ObjectHandle, int32_t, int32_t) { gTrace += "up "; }
+void windowMouseEnter(ObjectHandle) { gTrace += "enter "; }
+void windowMouseExit(ObjectHandle) { gTrace += "exit "; }
+void windowMouseMove(ObjectHandle, int32_t, int32_t) { gTrace += "move "; }
+void controlMouseEnter(ObjectHandle c) { gTrace += "enter:" + nameOf(c) + " "; }
+void controlMouseExit(ObjectHandle c) { gTrace += "exit:" + nameOf(c) + " "; }
+void windowEnableMenuItems(ObjectHandle) {
+    if (!gEnableSaveAll) return;
+    StringValue name = StringValue::fromCString("SaveAll");
+    RuntimeUnlockObject(RuntimeEnableMenu(RuntimeMenuReference(name.get())));
+}
+bool windowSaveAll(ObjectHandle) {
+    gTrace += "window:SaveAll ";
+    return true;
+}
+bool appSaveAll(ObjectHandle) {
+    gTrace += "app:SaveAll ";
+    return true;
+}
+void closeInOpen(ObjectHandle w) { RuntimeCloseWindow(w); }
+}
+
+void* code(auto* f) { return reinterpret_cast<void*>(f); }
+
+struct Classes {
+    int32_t application, window, canvas, rectControl, timer, testWindow, traceControl, subWindow, closing, app;
+} ix;
+
+ProjectData& project() {
+    static ProjectData p;
+    return p;
+}
+
+std::vector<uint32_t> streamItem(uint32_t kind, const std::vector<uint8_t>& bytes) {
+    std::vector<uint32_t> words{kind, static_cast<uint32_t>(bytes.size())};
+    words.resize(2 + (bytes.size() + 3) / 4);
+    std::memcpy(&words[2], bytes.data(), bytes.size());
+    return words;
+}
+
+void buildProject() {
+    ProjectData& p = project();
+    ix.application = p.addNamedClass("Application");
+    ix.window = p.addNamedClass("Window");
+    ix.canvas = p.addNamedClass("Canvas");
+    ix.rectControl = p.addNamedClass("RectControl");
+    ix.timer = p.addNamedClass("Timer");
+    ix.testWindow = p.addCompiledClass({.name = "TestWindow", .size = 112, .superIndex = ix.window,
+                                        .eventHandlers = {{"Open", code(windowOpen)},
+                                                          {"Close", code(windowClose)},
+                                                          {"CancelClose", code(windowCancelClose)},
+                                                          {"Resized", code(windowResized)},
+                                                          {"Moved", code(windowMoved)},
+                                                          {"MouseDown", code(windowMouseDown)},
+                                                          {"MouseDrag", code(windowMouseDrag)},
+                                                          {"MouseUp", code(windowMouseUp)},
+                                                          {"MouseEnter", code(windowMouseEnter)},
+                                                          {"MouseExit", code(windowMouseExit)},
+                                                          {"MouseMove", code(windowMouseMove)},
+                                                          {"EnableMenuItems", code(windowEnableMenuItems)}},
+                                        .menuHandlers = {{"SaveAll", code(windowSaveAll)}}});
+    ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.canvas,
+                                          .eventHandlers = {{"CreatePane", code(paneCreate)},
+                                                            {"Open", code(controlOpen)},
+                                                            {"MouseEnter", code(controlMouseEnter)},
+                                                            {"MouseExit", code(controlMouseExit)}}});
+    ix.subWindow = p.addCompiledClass({.name = "SubWindow", .size = 112, .superIndex = ix.testWindow});
+    ix.closing = p.addCompiledClass({.name = "Closing", .size = 112, .superIndex = ix.window,
+                                     .eventHandlers = {{"Open", code(closeInOpen)}}});
+    ix.app = p.addCompiledClass({.name = "TestApp", .size = 28, .superIndex = ix.application,
+                                 .menuHandlers = {{"SaveAll", code(appSaveAll)}}});
+
+    MenuBarStream bar;
+    MenuEntry file{.text = "File", .name = "FileMenu", .classIndex = -1};
+    file.items.push_back({.text = "Save All", .name = "SaveAll", .shortcut = "Ctrl+Shft+S", .classIndex = -1});
+    file.items.push_back({.text = "Other", .name = "Other", .shortcut = "O", .classIndex = -1});
+    bar.menus = {file};
+    p.addItem(streamItem(2, encodeMenuBarStream(bar)));
+}
+
+class RuntimeEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        buildProject();
+        RuntimeInit(project().table());
+    }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new RuntimeEnvironment);
+
+// A layout as the image holds it: the length word, then the stream.
+std::vector<uint8_t> layoutBytes(const WindowLayout& layout) {
+    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
+    std::vector<uint8_t> bytes(4);
+    const auto n = static_cast<uint32_t>(stream.size());
+    std::memcpy(bytes.data(), &n, 4);
+    bytes.insert(bytes.end(), stream.begin(), stream.end());
+    return bytes;
+}
+
+LayoutControl control(int32_t cls, const std::string& name, std::vector<PropertyText> more = {}) {
+    LayoutControl c{cls, {{"Name", name}}};
+    c.properties.insert(c.properties.end(), more.begin(), more.end());
+    return c;
+}
+
+WindowLayout windowLayout(int32_t cls, std::vector<LayoutControl> controls = {}, std::vector<PropertyText> props = {}) {
+    WindowLayout l;
+    l.windowClass = cls;
+    l.properties = {{"Title", "Test"}, {"Width", "300"}, {"Height", "200"}, {"CloseBox", "True"}};
+    l.properties.insert(l.properties.end(), props.begin(), props.end());
+    l.controls = std::move(controls);
+    return l;
+}
+
+// An open window, closed and released at the end of the test.
+struct OpenWindow {
+    ObjectHandle object = nullptr;
+    explicit OpenWindow(const WindowLayout& layout) {
+        const std::vector<uint8_t> bytes = layoutBytes(layout);
+        object = RuntimeCreateWindow(bytes.data(), nullptr);
+    }
+    ~OpenWindow() {
+        gRefuseClose = false;
+        if (object) {
+            RuntimeCloseWindow(object);
+            RuntimeUnlockObject(object);
+        }
+    }
+    HWND handle() const { return reinterpret_cast<HWND>(static_cast<intptr_t>(windowHWNDGetter(object))); }
+    ObjectHandle fetch(const char* name) const {
+        StringValue n = StringValue::fromCString(name);
+        return RuntimeControlFetch(object, n.get());
+    }
+};
+
+// Runs loop passes; when nothing is queued, a posted message makes sure the
+// pass does not wait (posted messages come before input: only then).
+void runPasses(int n) {
+    for (int i = 0; i < n; ++i) {
+        MSG queued;
+        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+        runLoopPass();
+    }
+}
+
+TEST(LayoutWindows, PanesThenControlsOpenThenTheWindow) {
+    gTrace.clear();
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.traceControl, "a"), control(ix.traceControl, "b")}));
+    ASSERT_NE(w.object, nullptr);
+    EXPECT_EQ(gTrace, "P:a P:b O:a O:b W:open ");
+    EXPECT_EQ(windowControlCountGetter(w.object), 2);
+}
+
+TEST(LayoutWindows, RegistryKeysForIndexedAndPlainControls) {
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "Solo", {{"Index", "-2147483648"}}),
+                                             control(ix.rectControl, "Arr", {{"Index", "2"}})}));
+    ASSERT_NE(w.object, nullptr);
+    EXPECT_NE(w.fetch("Solo"), nullptr);
+    EXPECT_NE(w.fetch("solo"), nullptr);  // keys compare ignoring case
+    EXPECT_EQ(w.fetch("Arr"), nullptr);
+    StringValue arr = StringValue::fromCString("Arr");
+    ObjectHandle two = RuntimeControlArrayItemReference(w.object, arr.get(), 2);
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(controlFields(two).index, 2);
+    EXPECT_EQ(RuntimeControlReference(w.object, arr.get()), nullptr);
+    RuntimeUnlockObject(two);
+    EXPECT_EQ(registryKey("Arr", 2), "Arr$2");
+}
+
+TEST(LayoutWindows, SameNameWithoutIndexReplacesInPlaceAndKeepsTheFirstDescriptor) {
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "Dup", {{"Left", "1"}}),
+                                             control(ix.rectControl, "Mid"),
+                                             control(ix.rectControl, "Dup", {{"Left", "7"}})}));
+    ASSERT_NE(w.object, nullptr);
+    ASSERT_EQ(windowControlCountGetter(w.object), 2);
+    ObjectHandle first = windowControl(w.object, 0);
+    EXPECT_EQ(controlFields(first).left, 7);  // the later control, at the earlier position
+    RuntimeUnlockObject(first);
+    StringValue dup = StringValue::fromCString("Dup");
+    ObjectHandle clone = RuntimeCloneControlReference(w.object, dup.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(controlFields(clone).left, 1);  // made from the first descriptor
+    EXPECT_NE(w.fetch("Dup*0"), nullptr);
+    RuntimeUnlockObject(clone);
+}
+
+TEST(LayoutWindows, BooleanTexts) {
+    struct Case {
+        const char* text;
+        bool visible;
+    };
+    for (const Case& c : {Case{"True", true}, Case{"true", true}, Case{"TRUE", true}, Case{"1", false},
+                          Case{"False", false}, Case{"", false}, Case{"yes", false}}) {
+        OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "c", {{"Visible", c.text}})}));
+        ASSERT_NE(w.object, nullptr);
+        EXPECT_EQ(controlFields(w.fetch("c")).visible != 0, c.visible) << c.text;
+    }
+}
+
+TEST(LayoutWindows, ControlInsideACanvasGetsItAsContainer) {
+    auto rect = [](const char* l, const char* t, const char* wd, const char* h) {
+        return std::vector<PropertyText>{{"Left", l}, {"Top", t}, {"Width", wd}, {"Height", h}};
+    };
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.canvas, "outer", rect("0", "0", "200", "200")),
+                                             control(ix.canvas, "frame", rect("10", "10", "100", "100")),
+                                             control(ix.rectControl, "inside", rect("10", "10", "100", "100")),
+                                             control(ix.rectControl, "across", rect("90", "90", "30", "30"))}));
+    ASSERT_NE(w.object, nullptr);
+    EXPECT_EQ(controlFields(w.fetch("inside")).container, w.fetch("frame"));  // the last enclosing canvas
+    EXPECT_EQ(controlFields(w.fetch("across")).container, w.fetch("outer"));
+    EXPECT_EQ(controlFields(w.fetch("outer")).container, nullptr);
+}
+
+TEST(LayoutWindows, ClonesOfAnArrayTakeTheNextFreeIndex) {
+    std::vector<LayoutControl> controls;
+    for (const char* i : {"0", "1", "2"}) controls.push_back(control(ix.traceControl, "Btn", {{"Index", i}}));
+    OpenWindow w(windowLayout(ix.testWindow, controls));
+    ASSERT_NE(w.object, nullptr);
+    StringValue btn = StringValue::fromCString("Btn");
+    gTrace.clear();
+    ObjectHandle third = RuntimeCloneControlReference(w.object, btn.get());
+    ObjectHandle fourth = RuntimeCloneControlReference(w.object, btn.get());
+    ASSERT_NE(third, nullptr);
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(controlFields(third).index, 3);
+    EXPECT_EQ(controlFields(fourth).index, 4);
+    EXPECT_EQ(third->refCount, 2);  // the caller's and the registry's
+    EXPECT_EQ(gTrace, "P:Btn O:Btn P:Btn O:Btn ");
+    EXPECT_EQ(w.fetch("Btn$4"), fourth);
+    RuntimeUnlockObject(third);
+    RuntimeUnlockObject(fourth);
+}
+
+TEST(LayoutWindows, WindowClosedInItsOwnOpenGivesNilAndClearsTheImplicitInstance) {
+    const int32_t live = liveObjectCount();
+    ObjectHandle implicitInstance = nullptr;
+    const std::vector<uint8_t> bytes = layoutBytes(windowLayout(ix.closing, {control(ix.rectControl, "x")}));
+    EXPECT_EQ(RuntimeCreateWindow(bytes.data(), &implicitInstance), nullptr);
+    EXPECT_EQ(implicitInstance, nullptr);
+    EXPECT_EQ(liveObjectCount(), live);
+    EXPECT_EQ(NativeWindow::first(), nullptr);
+}
+
+TEST(LayoutWindows, DamagedLayoutsGiveNilAndLeakNothing) {
+    const std::vector<uint8_t> good =
+        encodeWindowLayout(windowLayout(ix.testWindow, {control(ix.rectControl, "c", {{"Left", "5"}})}));
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+    for (size_t cut : {size_t{0}, size_t{1}, size_t{5}, good.size() / 2, good.size() - 1}) {
+        cases.emplace_back("truncated at " + std::to_string(cut), std::vector<uint8_t>(good.begin(), good.begin() + cut));
+    }
+    std::vector<uint8_t> extra = good;
+    extra.push_back(0);
+    cases.emplace_back("a byte left over", extra);
+    cases.emplace_back("window class outside the table", encodeWindowLayout(windowLayout(999)));
+    cases.emplace_back("control class outside the table",
+                       encodeWindowLayout(windowLayout(ix.testWindow, {control(-1, "c")})));
+    DataStreamWriter huge;
+    huge.writeVarint(0x0FFFFFFF);  // a property count far beyond the stream
+    huge.writeVarint(ix.testWindow);
+    cases.emplace_back("a count past the end", huge.bytes());
+    const int32_t live = liveObjectCount();
+    for (const auto& [what, stream] : cases) {
+        std::vector<uint8_t> bytes(4);
+        const auto n = static_cast<uint32_t>(stream.size());
+        std::memcpy(bytes.data(), &n, 4);
+        bytes.insert(bytes.end(), stream.begin(), stream.end());
+        EXPECT_EQ(RuntimeCreateWindow(bytes.data(), nullptr), nullptr) << what;
+    }
+    EXPECT_EQ(liveObjectCount(), live);
+    EXPECT_EQ(NativeWindow::first(), nullptr);
+}
+
+TEST(NativeWindows, FrameKindsGiveTheirStyles) {
+    struct Case {
+        const char* frame;
+        const char* grow;
+        DWORD style, absentStyle, exStyle;
+    };
+    const Case cases[] = {
+        {"0", "True", WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_POPUP, 0},
+        {"1", "True", WS_POPUP | WS_CAPTION, WS_THICKFRAME, WS_EX_DLGMODALFRAME},
+        {"2", "True", WS_POPUP | WS_DLGFRAME, WS_THICKFRAME, 0},
+        {"3", "True", WS_CAPTION | WS_THICKFRAME, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST},
+        {"4", "False", WS_POPUP | WS_BORDER, WS_THICKFRAME, 0},
+        {"6", "True", WS_CAPTION | WS_SYSMENU, WS_THICKFRAME, 0},
+        {"7", "True", WS_POPUP | WS_THICKFRAME, 0, 0},
+        {"12", "False", WS_CAPTION, WS_POPUP | WS_THICKFRAME, 0},  // outside 0 to 7: as 0
+    };
+    for (const Case& c : cases) {
+        OpenWindow w(windowLayout(ix.window, {}, {{"Frame", c.frame}, {"GrowIcon", c.grow}}));
+        ASSERT_NE(w.object, nullptr) << c.frame;
+        const auto style = static_cast<DWORD>(GetWindowLongA(w.handle(), GWL_STYLE));
+        const auto ex = static_cast<DWORD>(GetWindowLongA(w.handle(), GWL_EXSTYLE));
+        EXPECT_EQ(style & c.style, c.style) << "Frame " << c.frame;
+        EXPECT_EQ(style & c.absentStyle, 0u) << "Frame " << c.frame;
+        EXPECT_EQ(ex & c.exStyle, c.exStyle) << "Frame " << c.frame;
+    }
+}
+
+TEST(NativeWindows, PlacementsGiveTheirRectangles) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        const char* frame;
+        const char* placement;
+        int left, top;
+    };
+    const Case cases[] = {
+        {"0", "0", 10, 50},                                   // the document kind's default, 4
+        {"0", "1", (sw - 300) / 2, (sh - 200) / 4},           // 1 is 2
+        {"3", "0", 4, 100},                                   // the floating kind's default, 0
+        {"0", "3", (sw - 300) / 2, (sh - 200) / 4},
+        {"0", "9", 0, 0},                                     // unknown: unchanged
+    };
+    for (const Case& c : cases) {
+        OpenWindow w(windowLayout(ix.window, {}, {{"Frame", c.frame}, {"Placement", c.placement}}));
+        ASSERT_NE(w.object, nullptr);
+        POINT origin{0, 0};
+        ClientToScreen(w.handle(), &origin);
+        EXPECT_EQ(origin.x, c.left) << c.frame << "/" << c.placement;
+        EXPECT_EQ(origin.y, c.top) << c.frame << "/" << c.placement;
+        EXPECT_EQ(windowPosGetter(w.object, 0), c.left);
+        RECT client;
+        GetClientRect(w.handle(), &client);
+        EXPECT_EQ(client.right, 300);
+        EXPECT_EQ(client.bottom, 200);
+    }
+}
+
+TEST(NativeWindows, WidthChangesTheScreenAtTheNextIdlePassAndLeftMovesAtOnce) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(2);
+    gTrace.clear();
+    windowPosSetter(w.object, 2, 360);
+    RECT client;
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(gTrace, "");
+    EXPECT_EQ(windowPosGetter(w.object, 2), 360);
+    runPasses(1);
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(client.right, 360);
+    EXPECT_NE(gTrace.find("resized"), std::string::npos);
+
+    gTrace.clear();
+    const int32_t left = windowPosGetter(w.object, 0);
+    windowPosSetter(w.object, 0, left + 20);
+    EXPECT_EQ(gTrace, "moved ");  // before anything moved on screen
+    POINT origin{0, 0};
+    ClientToScreen(w.handle(), &origin);
+    EXPECT_EQ(origin.x, left);
+    runPasses(1);
+    origin = {0, 0};
+    ClientToScreen(w.handle(), &origin);
+    EXPECT_EQ(origin.x, left + 20);
+}
+
+TEST(NativeWindows, CancelCloseKeepsTheWindowOpen) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    gRefuseClose = true;
+    RuntimeCloseWindow(w.object);
+    EXPECT_NE(windowFields(w.object).native, nullptr);
+    SendMessageW(w.handle(), WM_CLOSE, 0, 0);  // the close box
+    EXPECT_NE(windowFields(w.object).native, nullptr);
+    ApplicationQuit();  // refused: returns
+    EXPECT_NE(windowFields(w.object).native, nullptr);
+    gRefuseClose = false;
+    gTrace.clear();
+    SendMessageW(w.handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(windowFields(w.object).native, nullptr);
+    EXPECT_EQ(gTrace, "W:close ");
+}
+
+ObjectHandle gModal = nullptr;
+void CALLBACK hideModalLater(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    RuntimeHideWindow(gModal);
+}
+
+TEST(NativeWindows, ShowModalReturnsWhenTheWindowIsHidden) {
+    OpenWindow w(windowLayout(ix.testWindow, {}, {{"Frame", "1"}}));
+    ASSERT_NE(w.object, nullptr);
+    gModal = w.object;
+    SetTimer(nullptr, 0, 50, hideModalLater);
+    RuntimeShowModal(w.object);
+    EXPECT_NE(windowFields(w.object).native, nullptr);
+    EXPECT_FALSE(IsWindowVisible(w.handle()));
+}
+
+TEST(NativeWindows, ClicksOnAnotherWindowDuringAModalOneAreSwallowed) {
+    OpenWindow other(windowLayout(ix.testWindow));
+    OpenWindow modal(windowLayout(ix.testWindow, {}, {{"Frame", "1"}}));
+    ASSERT_NE(modal.object, nullptr);
+    runPasses(3);
+    EXPECT_EQ(GetWindow(modal.handle(), GW_OWNER), other.handle());  // owned by the document window
+    const LRESULT answer = SendMessageW(other.handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(other.handle()),
+                                        MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(answer, MA_NOACTIVATEANDEAT);
+    EXPECT_NE(SendMessageW(modal.handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(modal.handle()),
+                           MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATEANDEAT);
+}
+
+// Takes every queued message first.
+void drainMessages() {
+    MSG queued;
+    for (int i = 0; i < 200 && PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE); ++i) runPasses(1);
+}
+
+// Moves the mouse as a person would (input events, not a warp) and runs
+// passes until the system reports it there.
+void moveMouse(POINT to) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = (to.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
+    move.mi.dy = (to.y * 65536 + sh - 1) / sh;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    drainMessages();
+    SendInput(1, &move, sizeof(INPUT));
+    // Until the pointer is there and every mouse message is taken: a message
+    // still queued for an earlier position would move it back for a moment.
+    // The loop must see it there in a few passes in a row.
+    int steady = 0;
+    for (int i = 0; i < 300 && steady < 4; ++i) {
+        runPasses(1);
+        POINT now;
+        GetCursorPos(&now);
+        MSG queued;
+        const bool pending = PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE);
+        steady = (now.x == to.x && now.y == to.y && !pending) ? steady + 1 : 0;
+        if (!pending) Sleep(5);
+    }
+}
+
+
+void clickAt(POINT screen) {
+    moveMouse(screen);
+    runPasses(2);
+    Sleep(50);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    for (int i = 0; i < 20; ++i) {
+        runPasses(1);
+        Sleep(5);
+    }
+}
+
+POINT screenPoint(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+TEST(NativeWindows, RealClicksDuringAModalWindowNeverReachTheOtherWindow) {
+    OpenWindow other(windowLayout(ix.testWindow, {}, {{"Placement", "9"}}));
+    ASSERT_NE(other.object, nullptr);
+    runPasses(3);
+    gTrace.clear();
+    clickAt(screenPoint(other.handle(), 150, 150));
+    EXPECT_NE(gTrace.find("down"), std::string::npos);  // without a modal window the click arrives
+    {
+        OpenWindow modal(windowLayout(ix.window, {}, {{"Frame", "1"}, {"Placement", "9"}, {"Width", "100"}, {"Height", "60"}}));
+        ASSERT_NE(modal.object, nullptr);
+        runPasses(3);
+        gTrace.clear();
+        clickAt(screenPoint(other.handle(), 250, 150));
+        EXPECT_EQ(gTrace.find("down"), std::string::npos) << gTrace;
+    }
+}
+
+TEST(NativeWindows, MouseEnterMoveExitAndDragAreFoundByPolling) {
+    std::vector<LayoutControl> controls{control(ix.traceControl, "Pad",
+                                                {{"Left", "200"}, {"Top", "100"}, {"Width", "60"}, {"Height", "60"}})};
+    OpenWindow w(windowLayout(ix.testWindow, controls, {{"Placement", "9"}}));
+    ASSERT_NE(w.object, nullptr);
+    // A point of the screen right of the window.
+    const POINT outside = screenPoint(w.handle(), 360, 20);
+    moveMouse(outside);
+    runPasses(3);
+    gTrace.clear();
+    // Wine's cursor position can step back to a position already left while
+    // older mouse messages are taken; what the polling makes of the path is
+    // checked by its order and balance.
+    auto count = [](const std::string& text, const std::string& word) {
+        size_t n = 0;
+        for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+        return n;
+    };
+    moveMouse(screenPoint(w.handle(), 20, 20));
+    ASSERT_GE(gTrace.size(), 5u);
+    EXPECT_EQ(gTrace.substr(gTrace.size() - 5), "move ") << gTrace;  // the window's move comes last
+    EXPECT_EQ(gTrace.find("exit "), std::string::npos) << gTrace;
+    gTrace.clear();
+    const POINT pad = screenPoint(w.handle(), 210, 110);
+    moveMouse(pad);
+    EXPECT_EQ(gTrace.substr(0, 15), "enter:Pad move ");
+    EXPECT_EQ(count(gTrace, "enter:Pad "), count(gTrace, "exit:Pad ") + 1) << gTrace;
+    gTrace.clear();
+    runPasses(3);
+    EXPECT_EQ(gTrace, "");  // the mouse did not move
+    moveMouse(outside);
+    ASSERT_GE(gTrace.size(), 5u);
+    EXPECT_EQ(gTrace.substr(0, 5), "exit ");
+    EXPECT_EQ(gTrace.substr(gTrace.size() - 5), "exit ");
+    EXPECT_EQ(count(gTrace, "exit "), count(gTrace, "enter ") + 1) << gTrace;
+
+    // A MouseDown handler that returns True gets the drag and the release.
+    gTakeMouse = true;
+    const POINT start = screenPoint(w.handle(), 30, 30);
+    moveMouse(start);
+    gTrace.clear();
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    moveMouse({start.x + 15, start.y + 5});
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    gTakeMouse = false;
+    EXPECT_EQ(gTrace.substr(0, 5), "down ");
+    EXPECT_NE(gTrace.find("drag "), std::string::npos) << gTrace;
+    EXPECT_NE(gTrace.find("up "), std::string::npos) << gTrace;
+    EXPECT_EQ(gTrace.find("move "), std::string::npos) << gTrace;  // the capture holder drags instead
+
+    // One that returns False gets neither for that press.
+    moveMouse(start);
+    gTrace.clear();
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    moveMouse({start.x + 15, start.y + 5});
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof(INPUT));
+    runPasses(3);
+    EXPECT_EQ(gTrace.substr(0, 5), "down ");
+    EXPECT_EQ(gTrace.find("drag "), std::string::npos) << gTrace;
+    EXPECT_EQ(gTrace.find("up "), std::string::npos) << gTrace;
+}
+
+TEST(NativeWindows, KeysMoveTheFocusAndPushDefaultAndCancelButtons) {
+    std::vector<LayoutControl> controls;
+    int x = 10;
+    for (const char* name : {"First", "OK", "Cancel"}) {
+        controls.push_back(control(ix.traceControl, name,
+                                   {{"Left", std::to_string(x)}, {"Top", "10"}, {"Width", "60"}, {"Height", "24"}}));
+        x += 70;
+    }
+    OpenWindow w(windowLayout(ix.testWindow, controls));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(3);
+    SetForegroundWindow(w.handle());
+    SetActiveWindow(w.handle());
+    runPasses(2);
+    NativeWindow* native = windowFields(w.object).native;
+    const std::vector<Pane*> panes = native->panes();
+    ASSERT_EQ(panes.size(), 3u);
+    native->setFocusedPane(panes[0]);
+    SetFocus(panes[0]->handle());
+    auto key = [&](WPARAM vk) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+        runPasses(2);
+    };
+    key(VK_TAB);
+    EXPECT_EQ(native->focusedPane(), panes[1]);
+    EXPECT_EQ(GetFocus(), panes[1]->handle());
+    key(VK_TAB);
+    key(VK_TAB);
+    EXPECT_EQ(native->focusedPane(), panes[0]);  // round to the first again
+    gTrace.clear();
+    key(VK_RETURN);  // the focus is on a push button: that one
+    EXPECT_EQ(gTrace, "push:First ");
+    gTrace.clear();
+    key(VK_ESCAPE);
+    EXPECT_EQ(gTrace, "push:Cancel ");
+}
+
+TEST(NativeWindows, SizeLimitsAndTheWindowList) {
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.rectControl, "a"), control(ix.timer, "t", {{"Period", "750"}})},
+                              {{"MinWidth", "250"}, {"GrowIcon", "True"}, {"MaxHeight", "260"}}));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(2);
+    SetWindowPos(w.handle(), nullptr, 0, 0, 60, 600, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(client.right, 250);
+    EXPECT_EQ(client.bottom, 260);
+    EXPECT_EQ(windowPosGetter(w.object, 2), 250);  // the bounds follow the screen
+
+    EXPECT_EQ(windowControlCountGetter(w.object), 1);  // the timer is no control
+    EXPECT_EQ(timerPeriodGetter(w.fetch("t")), 750);   // but is registered, with its settings
+    ObjectHandle first = windowControl(w.object, 0);
+    EXPECT_EQ(nameOf(first), "a");
+    RuntimeUnlockObject(first);
+    EXPECT_EQ(windowControl(w.object, 1), nullptr);
+    ASSERT_EQ(getWindowCount(), 1);
+    ObjectHandle listed = getWindow(0);
+    EXPECT_EQ(listed, w.object);
+    RuntimeUnlockObject(listed);
+    EXPECT_EQ(getWindow(1), nullptr);
+}
+
+TEST(Menus, ShortcutRunsTheItemAndHandlersAreSearchedInTheWindowsOwnClass) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    const UINT saveAll = commandForShortcut("Ctrl+Shft+S");
+    ASSERT_NE(saveAll, 0u);
+    EXPECT_EQ(commandForShortcut("ctrl+shft+s"), saveAll);
+    EXPECT_NE(commandForShortcut("Ctrl+O"), 0u);  // a letter key stands for Ctrl + the letter
+    EXPECT_EQ(commandForShortcut("Ctrl+S"), 0u);
+    gTrace.clear();
+    SendMessageW(w.handle(), WM_COMMAND, saveAll, 0);
+    EXPECT_EQ(gTrace, "window:SaveAll ");
+
+    // A window whose class inherits the handler does not get the command.
+    OpenWindow sub(windowLayout(ix.subWindow));
+    ASSERT_NE(sub.object, nullptr);
+    runPasses(2);
+    SetForegroundWindow(sub.handle());
+    SetActiveWindow(sub.handle());
+    ASSERT_EQ(GetActiveWindow(), sub.handle());
+    gTrace.clear();
+    SendMessageW(sub.handle(), WM_COMMAND, saveAll, 0);
+    EXPECT_EQ(gTrace, "app:SaveAll ");
+}
+
+TEST(Menus, TypedShortcutReachesTheMenuCommand) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    SetForegroundWindow(w.handle());
+    SetActiveWindow(w.handle());
+    SetFocus(w.handle());
+    runPasses(3);
+    gTrace.clear();
+    INPUT keys[6] = {};
+    const WORD order[6] = {VK_CONTROL, VK_SHIFT, 'S', 'S', VK_SHIFT, VK_CONTROL};
+    for (int i = 0; i < 6; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i >= 3 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(6, keys, sizeof(INPUT));
+    for (int i = 0; i < 50 && gTrace.find("SaveAll") == std::string::npos; ++i) {
+        runPasses(1);
+        Sleep(10);
+    }
+    EXPECT_EQ(gTrace, "window:SaveAll ");
+}
+
+TEST(Menus, RefreshDisablesItemsThatNoHandlerEnables) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    HMENU bar = GetMenu(w.handle());
+    ASSERT_NE(bar, nullptr);
+    const UINT saveAll = commandForShortcut("Ctrl+Shft+S");
+    const UINT other = commandForShortcut("Ctrl+O");
+    gEnableSaveAll = true;
+    SendMessageW(w.handle(), WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+    EXPECT_EQ(GetMenuState(bar, saveAll, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(bar, other, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    gEnableSaveAll = false;
+    SendMessageW(w.handle(), WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+    EXPECT_NE(GetMenuState(bar, saveAll, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    gEnableSaveAll = true;
+}
+
+TEST(Menus, ReferencesAndArrayClones) {
+    StringValue name = StringValue::fromCString("SaveAll");
+    ObjectHandle item = RuntimeMenuReference(name.get());
+    ASSERT_NE(item, nullptr);
+    ObjectHandle clone = RuntimeCloneMenu(item);
+    ASSERT_NE(clone, nullptr);
+    ObjectHandle found = RuntimeMenuArrayReference(name.get(), 0);
+    EXPECT_EQ(found, clone);
+    RuntimeCloseMenuItem(clone);
+    EXPECT_EQ(RuntimeMenuArrayReference(name.get(), 0), nullptr);
+    RuntimeUnlockObject(found);
+    RuntimeUnlockObject(clone);
+    RuntimeUnlockObject(item);
+}
+
+TEST(Fonts, EqualRequestsShareOneFontDeletedWithTheLastRelease) {
+    const size_t before = cachedFontCount();
+    const FontRequest geneva{"Geneva", 12, true};
+    HFONT first = acquireFont(geneva);
+    HFONT second = acquireFont(geneva);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    LOGFONTW font{};
+    ASSERT_NE(GetObjectW(first, sizeof(font), &font), 0);
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(font.lfHeight, -12);
+    HFONT plain = acquireFont({"Geneva", 12, false});
+    EXPECT_NE(plain, first);
+    releaseFont(plain);
+    releaseFont(first);
+    EXPECT_NE(GetObjectType(first), 0u);
+    releaseFont(second);
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(cachedFontCount(), before);
+}
+
+TEST(Screenshot, WindowWithMenuBarAndControls) {
+    std::vector<LayoutControl> controls;
+    int x = 20;
+    for (const char* name : {"Send", "Cancel", "Help"}) {
+        controls.push_back(control(ix.traceControl, name,
+                                   {{"Left", std::to_string(x)}, {"Top", "40"}, {"Width", "80"}, {"Height", "28"}}));
+        x += 100;
+    }
+    OpenWindow w(windowLayout(ix.testWindow, controls, {{"Title", "Screenshot"}, {"HasBackColor", "True"},
+                                                       {"BackColor", "16777164"}}));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(5);
+    UpdateWindow(w.handle());
+    Sleep(300);
+    runPasses(3);
+    EXPECT_TRUE(testing_support::writeScreenshot("window_screenshot.png"));
+    // The background is the window's BackColor 0xFFFFCC, read from the screen.
+    POINT inside{150, 150};
+    ClientToScreen(w.handle(), &inside);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, inside.x, inside.y), RGB(0xFF, 0xFF, 0xCC));
+    ReleaseDC(nullptr, screen);
+}
+
+// Last: the quit flag it sets is never cleared.
+TEST(EventLoop, ClosingTheLastWindowEndsTheLoop) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    PostMessageW(w.handle(), WM_CLOSE, 0, 0);
+    runEventLoop();
+    EXPECT_TRUE(quitRequested());
+    EXPECT_EQ(windowFields(w.object).native, nullptr);
+}
+
+}  // namespace
