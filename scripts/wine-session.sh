@@ -64,7 +64,9 @@ stop_pid() {
   if kill -0 "$pid" 2>/dev/null; then
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null || true
+    # Only a process that outlived the request is forced: a PID that has
+    # ended may already name another process.
+    if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null || true; fi
   fi
   rm -f "$file"
 }

@@ -61,8 +61,11 @@ ObjectHandle newBinaryStream(std::unique_ptr<FileObject> file) {
     return stream;
 }
 
-// Up to n bytes from the current position.
+// Up to n bytes from the current position. The buffer is no larger than
+// what is left of the file, so a count meant as "all of it" costs no more
+// memory than the rest of the file.
 StringValue readBytes(FileObject& file, int32_t n) {
+    n = std::min(n, std::max(file.length() - file.position(), 0));
     std::string bytes(static_cast<size_t>(n), '\0');
     bytes.resize(static_cast<size_t>(file.read(bytes.data(), n)));
     return StringValue::fromBytes(bytes);

@@ -12,6 +12,7 @@
 #include "files/FolderItems.h"
 #include "objects/BuiltinClasses.h"
 #include "objects/ProjectItems.h"
+#include "objects/UnwindScope.h"
 #include "text/EntryGuard.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
@@ -287,7 +288,11 @@ void FolderItemMoveFileTo(ObjectHandle item, ObjectHandle target) {
 }
 
 void FolderItemLaunch(ObjectHandle item) {
-    guardedEntry([&] {
-        if (item) ShellExecuteW(nullptr, L"open", systemPath(item).c_str(), nullptr, nullptr, SW_SHOW);
+    if (!item) return;
+    // The system may show a modal message (no program for the file) whose
+    // loop reaches the runtime's windows: what they held is raised here. The
+    // path lives only inside the call, so nothing is left owned across it.
+    callSystem([&] {
+        guardedEntry([&] { ShellExecuteW(nullptr, L"open", systemPath(item).c_str(), nullptr, nullptr, SW_SHOW); });
     });
 }

@@ -281,6 +281,11 @@ TEST(BinaryStreams, PascalStringsAndRawBytes) {
     EXPECT_EQ(take(BinaryStreamRead(stream.get(), -1)), "");
     EXPECT_EQ(take(BinaryStreamRead(stream.get(), 100)), "abc");  // fewer at the end
     EXPECT_EQ(take(BinaryStreamRead(stream.get(), 1)), "");
+    // A count meant as "the rest" needs no buffer of that size.
+    BinaryStreamSetPosition(stream.get(), 257);
+    EXPECT_EQ(take(BinaryStreamRead(stream.get(), 0x7FFFFFFF)), "abc");
+    BinaryStreamSetPosition(stream.get(), 1000);  // beyond the end
+    EXPECT_EQ(take(BinaryStreamRead(stream.get(), 0x7FFFFFFF)), "");
 
     // A length byte of 10 with only 4 bytes after it gives the empty string.
     writeFileBytes(scratch.file("short.bin"), "\x0A" "abcd");
