@@ -14,15 +14,11 @@
 #include "text/EntryGuard.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
+#include "ui/WindowOperations.h"
 
 using namespace runtime;
 
 namespace {
-
-// The window that owns the runtime's dialogs. The window layer designates it:
-// the first visible modal window, else the MDI frame in MDI mode or the
-// frontmost ordinary window. No window exists yet, so the dialog has no owner.
-HWND dialogOwnerWindow() { return nullptr; }
 
 constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;  // 0x1804
 constexpr DWORD kSaveFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;  // 0x0806

@@ -127,6 +127,12 @@ NativeWindow* frontWindow() {
     return windows.empty() ? nullptr : windows.front();
 }
 
+HWND dialogOwnerWindow() {
+    NativeWindow* owner = NativeWindow::frontModal();
+    if (!owner) owner = frontWindow();
+    return owner ? owner->handle() : nullptr;
+}
+
 Pane* focusedPane() {
     NativeWindow* window = NativeWindow::fromHandle(GetActiveWindow());
     if (!window) window = frontWindow();

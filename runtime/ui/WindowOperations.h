@@ -2,6 +2,8 @@
 // window objects.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -28,6 +30,9 @@ std::vector<NativeWindow*> runtimeViewWindows();
 
 // The window that gets menu commands and the window's menu enabling.
 NativeWindow* frontWindow();
+// The window that owns the runtime's dialogs and message boxes: the first
+// visible modal window, else the frontmost runtime window; null when none.
+HWND dialogOwnerWindow();
 // The window that holds the menu bar, or null.
 NativeWindow* menuBarWindow();
 void setMenuBarWindow(NativeWindow* window);
