@@ -222,7 +222,7 @@ TEST(FolderItemFiles, DatesComeAndGoWithTheFile) {
     EXPECT_FALSE(fileExists(scratch.file("missing.txt")));
 }
 
-TEST(SpecialFolders, SystemFoldersVolumesAndTemporaryFiles) {
+TEST(SystemFolders, SystemFoldersVolumesAndTemporaryFiles) {
     for (auto routine : {getSystemFolder, getExtensionsFolder, getTemporaryItemsFolder, getDesktopFolder, getFontsFolder}) {
         Result folder = result(routine());
         ASSERT_TRUE(folder);
