@@ -15,6 +15,7 @@
 #include "text/FatalError.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
+#include "ui/controls/EditFieldEntries.h"
 
 namespace runtime {
 namespace {
@@ -77,6 +78,7 @@ void RuntimeInit(const uint32_t* projectTable) {
     OleInitialize(nullptr);
     defineBuiltinClasses();
     defineWindowProperties();
+    defineEditFieldClass();
     runStep(StartupStep::kInstallPlugins);
     createSystemObject();
     runStep(StartupStep::kBindDeferredImports);
