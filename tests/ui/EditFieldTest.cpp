@@ -703,6 +703,7 @@ TEST(EditFields, ScreenshotOfColouredRunsAndJapaneseText) {
     selectRange(rich, 0, 3);
     EXPECT_EQ(editSelTextColorGetter(rich), 0xFF0000);
     EXPECT_TRUE(editSelBoldGetter(rich));
+    selectRange(rich, 0, 0);  // the runs show in their own colours
     w.focus(plain);
     typeUnicode(L"\u9001\u4fe1\u3057\u307e\u3057\u305f");  // 送信しました
     EXPECT_EQ(textOf(plain), "\x91\x97\x90\x4d\x82\xb5\x82\xdc\x82\xb5\x82\xbd");
