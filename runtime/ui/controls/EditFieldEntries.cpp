@@ -10,6 +10,7 @@
 #include "text/StringValue.h"
 #include "text/SystemText.h"
 #include "ui/ControlFields.h"
+#include "ui/controls/ControlKind.h"
 #include "ui/controls/EditFieldFields.h"
 #include "ui/controls/EditFieldPane.h"
 
@@ -19,12 +20,6 @@ namespace {
 
 COLORREF systemColour(int32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 int32_t runtimeColour(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-void storeString(StringHandle& field, StringHandle value) {
-    StringHandle old = field;
-    field = StringValue::borrow(value).release();  // the new reference first
-    StringValue::adopt(old);
-}
 
 StringHandle newString(const std::wstring& text) { return StringValue::fromBytes(fromSystemText(text)).release(); }
 
@@ -46,7 +41,7 @@ void storeFlag(ObjectHandle field, bool value) {
 
 void setFontPart(ObjectHandle field, auto&& store) {
     if (!field) return;
-    store(editFields(field));
+    store(controlFont(field));
     if (EditFieldPane* pane = livePane(field)) pane->applyFont();
 }
 
@@ -67,24 +62,13 @@ void unsupportedStyle(const char* style, const char* capitalised) {
 
 // The CreatePane handler of EditField: the pane builds the system control
 // from the stored values.
-RUNTIME_CALL void createEditFieldPane(ObjectHandle field) {
-    if (!field) return;
-    ControlFields& c = controlFields(field);
-    if (c.pane || !c.parent) return;
-    auto* pane = new EditFieldPane(field, c.parent);
-    if (!pane->handle()) {
-        delete pane;
-        return;
-    }
-    c.pane = pane;
-}
+RUNTIME_CALL void createEditFieldPane(ObjectHandle field) { controls::createPaneOf<EditFieldPane>(field); }
 
 void initialiseEditField(ObjectHandle field, ClassRecord*) { editFields(field).backColor = 0xFFFFFF; }
 
 void finaliseEditField(ObjectHandle field, ClassRecord*) {
-    EditFieldFields& e = editFields(field);
-    StringValue::adopt(std::exchange(e.text, nullptr));
-    StringValue::adopt(std::exchange(e.textFont, nullptr));
+    StringValue::adopt(std::exchange(editFields(field).text, nullptr));
+    StringValue::adopt(std::exchange(controlFont(field).textFont, nullptr));
 }
 
 bool styledGetter(ObjectHandle field) { return storedFlag<&EditFieldFields::styled>(field); }
@@ -112,7 +96,7 @@ void runtime::defineEditFieldClass() {
     if (!cls || cls->properties) return;
     cls->initialiser = initialiseEditField;
     cls->finaliser = finaliseEditField;
-    prependEventHandler(cls, "CreatePane", reinterpret_cast<CodeAddress>(&createEditFieldPane), 0);
+    controls::setCreatePaneHandler(cls, createEditFieldPane);
     using T = PropertyType;
     add(cls, "Text", T::kString, editTextGetter, editTextSetter);
     prependProperty(cls, "TextStyleData", T::kString, reinterpret_cast<CodeAddress>(editTextStyleDataGetter), nullptr);
@@ -148,7 +132,7 @@ StringHandle editTextGetter(ObjectHandle field) {
 
 void editTextSetter(ObjectHandle field, StringHandle text) {
     if (!field) return;
-    storeString(editFields(field).text, text);
+    controls::storeString(editFields(field).text, text);
     if (EditFieldPane* pane = livePane(field)) {
         pane->setText(toSystemText(viewOf(text)));
         pane->raiseTextChange();
@@ -206,26 +190,26 @@ void editBackColorSetter(ObjectHandle field, int32_t color) {
 // The whole field's font ---------------------------------------------------------------
 
 StringHandle editTextFontGetter(ObjectHandle field) {
-    return field ? StringValue::borrow(editFields(field).textFont).release() : nullptr;
+    return field ? StringValue::borrow(controlFont(field).textFont).release() : nullptr;
 }
 void editTextFontSetter(ObjectHandle field, StringHandle font) {
-    setFontPart(field, [&](EditFieldFields& e) { storeString(e.textFont, font); });
+    setFontPart(field, [&](ControlFont& f) { controls::storeString(f.textFont, font); });
 }
-int32_t editTextSizeGetter(ObjectHandle field) { return field ? editFields(field).textSize : 0; }
+int32_t editTextSizeGetter(ObjectHandle field) { return field ? controlFont(field).textSize : 0; }
 void editTextSizeSetter(ObjectHandle field, int32_t size) {
-    setFontPart(field, [&](EditFieldFields& e) { e.textSize = size; });
+    setFontPart(field, [&](ControlFont& f) { f.textSize = size; });
 }
-bool editBoldGetter(ObjectHandle field) { return storedFlag<&EditFieldFields::bold>(field); }
+bool editBoldGetter(ObjectHandle field) { return field && controlFont(field).bold; }
 void editBoldSetter(ObjectHandle field, bool value) {
-    setFontPart(field, [&](EditFieldFields& e) { e.bold = value; });
+    setFontPart(field, [&](ControlFont& f) { f.bold = value; });
 }
-bool editItalicGetter(ObjectHandle field) { return storedFlag<&EditFieldFields::italic>(field); }
+bool editItalicGetter(ObjectHandle field) { return field && controlFont(field).italic; }
 void editItalicSetter(ObjectHandle field, bool value) {
-    setFontPart(field, [&](EditFieldFields& e) { e.italic = value; });
+    setFontPart(field, [&](ControlFont& f) { f.italic = value; });
 }
-bool editUnderlineGetter(ObjectHandle field) { return storedFlag<&EditFieldFields::underline>(field); }
+bool editUnderlineGetter(ObjectHandle field) { return field && controlFont(field).underline; }
 void editUnderlineSetter(ObjectHandle field, bool value) {
-    setFontPart(field, [&](EditFieldFields& e) { e.underline = value; });
+    setFontPart(field, [&](ControlFont& f) { f.underline = value; });
 }
 
 // Selection -----------------------------------------------------------------------------

@@ -12,10 +12,10 @@
 
 namespace runtime {
 
+// The whole field's font (TextFont, TextSize, Bold, Italic, Underline) is
+// the control's text style (ControlFont), before these fields.
 struct EditFieldFields {
     StringHandle text;      // the stored Text
-    StringHandle textFont;  // the whole field's font name
-    int32_t textSize;
     int32_t textColor;      // 0x00RRGGBB
     int32_t backColor;      // 0x00RRGGBB
     int32_t limitText;      // 0: no limit
@@ -26,29 +26,20 @@ struct EditFieldFields {
     uint8_t password;
     uint8_t styled;
     uint8_t acceptTabs;
-    uint8_t bold;
-    uint8_t italic;
-    uint8_t underline;
     uint8_t liveUpdate;
     uint8_t useFocusRing;
     uint8_t hasTextColor;   // TextColor was set
     uint8_t hasBackColor;   // BackColor was set
-    uint8_t inTextChange;   // a TextChange handler runs for this field
-    uint8_t inSelChange;    // a SelChange handler runs for this field
 };
 
-constexpr int32_t kEditFieldFieldsOffset = 88;
+constexpr int32_t kEditFieldFieldsOffset = kControlKindDataOffset;
 constexpr int32_t kEditFieldInstanceSize = 136;
 
 #if defined(__i386__)
-static_assert(offsetof(EditFieldFields, textFont) == 4);
-static_assert(offsetof(EditFieldFields, textSize) == 8);
-static_assert(offsetof(EditFieldFields, textColor) == 12);
-static_assert(offsetof(EditFieldFields, backColor) == 16);
-static_assert(offsetof(EditFieldFields, limitText) == 20);
-static_assert(offsetof(EditFieldFields, border) == 24);
-static_assert(offsetof(EditFieldFields, inSelChange) == 39);
-static_assert(kControlFieldsOffset + sizeof(ControlFields) <= kEditFieldFieldsOffset, "after the control's data");
+static_assert(offsetof(EditFieldFields, textColor) == 4);
+static_assert(offsetof(EditFieldFields, limitText) == 12);
+static_assert(offsetof(EditFieldFields, border) == 16);
+static_assert(offsetof(EditFieldFields, hasBackColor) == 26);
 static_assert(kEditFieldFieldsOffset + sizeof(EditFieldFields) <= kEditFieldInstanceSize, "fits an EditField");
 #endif
 

@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "objects/EventLookup.h"
 #include "objects/LoopEntries.h"
@@ -13,6 +14,7 @@
 #include "text/SystemText.h"
 #include "ui/ControlFields.h"
 #include "ui/FontCache.h"
+#include "ui/controls/ControlKind.h"
 #include "ui/NativeWindow.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowEvents.h"
@@ -54,15 +56,6 @@ private:
     int& counter_;
 };
 
-// Raises `event` unless a handler of it already runs for this field.
-void raiseGuarded(ObjectHandle field, uint8_t EditFieldFields::*running, const char* event) {
-    if (!field || editFields(field).*running) return;
-    const Unwindable<ObjectRef> keep(ObjectRef::borrow(field));
-    editFields(field).*running = 1;
-    const UnwindAction reset([field, running] { editFields(field).*running = 0; });
-    deliverNamedEvent(field, "EditField", event);
-}
-
 std::wstring clipboardText(HWND owner) {
     std::wstring text;
     if (!OpenClipboard(owner)) return text;
@@ -97,12 +90,11 @@ bool isItem(const MenuItemFields& item, std::string_view name) { return foldedEq
 }  // namespace
 
 EditFieldPane* editPaneOf(ObjectHandle field) {
-    return field ? static_cast<EditFieldPane*>(controlFields(field).pane) : nullptr;
+    return controls::paneOf<EditFieldPane>(field);
 }
 
 EditFieldPane::EditFieldPane(ObjectHandle field, NativeWindow* window) : Pane(field, window) {
     const EditFieldFields& e = editFields(field);
-    const ControlFields& c = controlFields(field);
     multiLine_ = e.multiLine;
     rich_ = e.styled || e.multiLine;
     DWORD style = kPlainStyle;
@@ -112,17 +104,15 @@ EditFieldPane::EditFieldPane(ObjectHandle field, NativeWindow* window) : Pane(fi
         systemClass = kRichEditClass;
         style = multiLine_ ? kRichMultiLineStyle : kRichSingleLineStyle;
     }
-    const RECT r{c.left, c.top, c.left + c.width, c.top + c.height};
     const Quiet quiet(quiet_);
-    HWND h = createChild(systemClass, WS_VISIBLE | WS_TABSTOP | style, r);
+    HWND h = createChild(systemClass, WS_TABSTOP | style, std::wstring());
     if (!h) return;
     if (e.border) {
         SetWindowLongW(h, GWL_EXSTYLE, GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
         SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     if (rich_) SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
-    previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditFieldPane::subclassProcedure)));
+    subclass();
     applyFont();
     setReadOnly(e.readOnly);
     if (e.hasTextColor) setTextColor(systemColour(e.textColor));
@@ -134,11 +124,7 @@ EditFieldPane::EditFieldPane(ObjectHandle field, NativeWindow* window) : Pane(fi
 }
 
 EditFieldPane::~EditFieldPane() {
-    if (HWND h = handle(); h && previous_ && IsWindow(h)) {
-        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-    }
     if (brush_) DeleteObject(brush_);
-    if (font_) releaseFont(font_);
 }
 
 // Text ----------------------------------------------------------------------
@@ -298,20 +284,8 @@ void EditFieldPane::setBackColor(COLORREF color) {
 }
 
 void EditFieldPane::applyFont() {
-    const EditFieldFields& e = editFields(control());
-    FontRequest request;
-    request.name = e.textFont ? std::string(viewOf(e.textFont)) : std::string("System");
-    request.size = e.textSize > 0 ? e.textSize : 12;
-    request.bold = e.bold;
-    request.italic = e.italic;
-    request.underline = e.underline;
-    HFONT font = acquireFont(request);
-    if (handle()) {
-        const Quiet quiet(quiet_);
-        SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    }
-    if (font_) releaseFont(font_);
-    font_ = font;
+    const Quiet quiet(quiet_);
+    setFont(controls::fontRequestOf(control()));
 }
 
 // Character formats -------------------------------------------------------------
@@ -391,11 +365,15 @@ void EditFieldPane::paste() {
 
 // Events ---------------------------------------------------------------------------
 
-void EditFieldPane::raiseTextChange() { raiseGuarded(control(), &EditFieldFields::inTextChange, "TextChange"); }
+void EditFieldPane::raiseTextChange() {
+    ObjectHandle field = control();
+    guarded(GuardedEvent::kTextChange, [field] { deliverNamedEvent(field, "EditField", "TextChange"); });
+}
 
 void EditFieldPane::raiseSelChange() {
     HWND h = handle();
-    raiseGuarded(control(), &EditFieldFields::inSelChange, "SelChange");
+    ObjectHandle field = control();
+    guarded(GuardedEvent::kSelChange, [field] { deliverNamedEvent(field, "EditField", "SelChange"); });
     if (stillAlive(h, this)) updateStandardItems(true);
 }
 
@@ -453,18 +431,21 @@ bool EditFieldPane::keyDown(StringHandle key, int32_t modifiers) {
     return true;
 }
 
+void EditFieldPane::commandNotification(int32_t code) {
+    if (code == EN_CHANGE && !quiet_) raiseTextChange();
+}
+
+bool EditFieldPane::notify(const NMHDR& header, LRESULT& result) {
+    if (header.code != EN_SELCHANGE) return false;
+    result = 0;
+    if (!quiet_) raiseSelChange();
+    return true;
+}
+
+// The parent asks for the field's colours: its own when it has any, else the
+// system's (the base would answer with the colour behind the pane).
 bool EditFieldPane::handleNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-        case WM_COMMAND:
-            if (HIWORD(wParam) != EN_CHANGE) return false;
-            result = 0;
-            if (!quiet_) raiseTextChange();
-            return true;
-        case WM_NOTIFY:
-            if (reinterpret_cast<const NMHDR*>(lParam)->code != EN_SELCHANGE) return false;
-            result = 0;
-            if (!quiet_) raiseSelChange();
-            return true;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC: {
             if (!hasTextColor_ && !hasBackColor_) return false;
@@ -475,26 +456,13 @@ bool EditFieldPane::handleNotification(UINT message, WPARAM wParam, LPARAM lPara
             result = reinterpret_cast<LRESULT>(brush_);
             return true;
         }
-        default: return false;
+        default: return Pane::handleNotification(message, wParam, lParam, result);
     }
 }
 
 // The subclass ----------------------------------------------------------------------
 
-LRESULT CALLBACK EditFieldPane::subclassProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Only edit panes install this procedure.
-    auto* pane = static_cast<EditFieldPane*>(paneOfHandle(handle));
-    if (!pane) return DefWindowProcW(handle, message, wParam, lParam);
-    LRESULT result = 0;
-    if (!runFromSystem([&] { result = pane->onMessage(message, wParam, lParam); })) return 0;
-    return result;
-}
-
-LRESULT EditFieldPane::passOn(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(previous_, handle(), message, wParam, lParam);
-}
-
-LRESULT EditFieldPane::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT EditFieldPane::messageHook(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CHAR: return onCharacter(wParam, lParam);
         case WM_KEYDOWN:

@@ -48,8 +48,7 @@ public:
     void setAcceptTabs(bool on) { acceptTabs_ = on; }
     void setTextColor(COLORREF color);
     void setBackColor(COLORREF color);
-    // The whole field's font from the stored TextFont, TextSize, Bold,
-    // Italic and Underline.
+    // The whole field's font from the control's text style.
     void applyFont();
 
     // The character format of the selection (rich fields).
@@ -79,11 +78,12 @@ public:
     bool menuCommand(ObjectHandle item) override;
     void enableMenuItems() override;
     bool handleNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void commandNotification(int32_t code) override;
+    bool notify(const NMHDR& header, LRESULT& result) override;
+    LRESULT messageHook(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK subclassProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT passOn(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT passOn(UINT message, WPARAM wParam, LPARAM lParam) { return callPreviousProcedure(message, wParam, lParam); }
     LRESULT onCharacter(WPARAM wParam, LPARAM lParam);
     bool onMaskedKey(WPARAM key);
     void onFocus(bool gained);
@@ -104,8 +104,6 @@ private:
     bool hasTextColor_ = false, hasBackColor_ = false;
     COLORREF textColor_ = RGB(0, 0, 0), backColor_ = RGB(255, 255, 255);
     HBRUSH brush_ = nullptr;
-    HFONT font_ = nullptr;
-    WNDPROC previous_ = nullptr;
     int quiet_ = 0;  // >0: the control's own change notifications raise nothing
 };
 
