@@ -449,6 +449,27 @@ TEST(EditFields, KeyDownReturningTrueKeepsTheCharacterOut) {
     }
 }
 
+TEST(EditFields, ReturnAndTabAreTypedWhereTheFieldTakesThem) {
+    OpenWindow w({field("multi", {{"MultiLine", "True"}, {"AcceptTabs", "True"}, {"Height", "60"}}, 10),
+                  field("single", {}, 80)});
+    ObjectHandle multi = w.fetch("multi");
+    ObjectHandle single = w.fetch("single");
+    w.focus(multi);
+    typeUnicode(L"a");
+    pressKey(VK_TAB);
+    pressKey(VK_RETURN);
+    typeUnicode(L"b");
+    const std::string text = textOf(multi);
+    EXPECT_TRUE(text == "a\t\r\nb" || text == "a\t\rb") << text;
+    EXPECT_EQ(GetFocus(), OpenWindow::controlHandle(multi));
+    // A single-line field without AcceptTabs leaves Tab to focus movement.
+    w.focus(single);
+    typeUnicode(L"c");
+    pressKey(VK_TAB);
+    EXPECT_EQ(textOf(single), "c");
+    EXPECT_EQ(GetFocus(), OpenWindow::controlHandle(multi));
+}
+
 TEST(EditFields, TypingIntoAMaskedFieldEditsTheHiddenText) {
     OpenWindow w({field("f", {{"Password", "True"}, {"LimitText", "6"}})});
     ObjectHandle f = w.fetch("f");

@@ -508,7 +508,14 @@ LRESULT EditFieldPane::onCharacter(WPARAM wParam, LPARAM lParam) {
         const bool swallowed = deliverNamedEvent(control(), "EditField", "KeyDown", key->get());
         if (swallowed || !stillAlive(h, this)) return 0;
     }
-    if (!masked_) return passOn(WM_CHAR, wParam, lParam);
+    if (!masked_) {
+        // The rich control breaks lines on the key itself, not on its character.
+        if (typed == L'\r' && rich_ && multiLine_) {
+            SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r"));
+            return 0;
+        }
+        return passOn(WM_CHAR, wParam, lParam);
+    }
     if (readOnly_) return 0;
     const std::wstring before = hidden_;
     const TextRange selected = selection();
