@@ -15,6 +15,8 @@
 #include "text/FatalError.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
+#include "ui/lists/ListboxEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
 
 namespace runtime {
 namespace {
@@ -77,6 +79,8 @@ void RuntimeInit(const uint32_t* projectTable) {
     OleInitialize(nullptr);
     defineBuiltinClasses();
     defineWindowProperties();
+    defineListboxClass();
+    definePopupMenuClass();
     runStep(StartupStep::kInstallPlugins);
     createSystemObject();
     runStep(StartupStep::kBindDeferredImports);
