@@ -255,8 +255,9 @@ void PluginPane::mouseDown(LPARAM lParam, WPARAM keys) {
         if (window()) window()->setFocusedPane(this);
         SetFocus(handle());
     }
+    lastMouse_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const POINT o = origin();
-    const int32_t x = GET_X_LPARAM(lParam) + o.x, y = GET_Y_LPARAM(lParam) + o.y;
+    const int32_t x = lastMouse_.x + o.x, y = lastMouse_.y + o.y;
     bool track = false;
     if (!guarded([&] { track = reinterpret_cast<MouseDownRoutine>(routine)(control(), x, y, modifierBits(keys)); })) {
         return;  // the pane was closed by the call
@@ -269,13 +270,14 @@ void PluginPane::mouseDown(LPARAM lParam, WPARAM keys) {
 }
 
 void PluginPane::mouseDrag(LPARAM lParam) {
-    mouseDragAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    lastMouse_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    mouseDragAt(lastMouse_);
 }
 
+// The position the pane last saw in a mouse message, not the cursor's: the
+// cursor may already be elsewhere while its messages are still queued.
 void PluginPane::pollDrag() {
-    POINT p;
-    if (!capturing_ || !GetCursorPos(&p) || !ScreenToClient(handle(), &p)) return;
-    mouseDragAt(p);
+    if (capturing_) mouseDragAt(lastMouse_);
 }
 
 void PluginPane::mouseDragAt(POINT client) {

@@ -72,6 +72,7 @@ private:
     const PluginControlClass& controlClass_;
     WNDPROC previousProcedure_ = nullptr;
     bool capturing_ = false;
+    POINT lastMouse_{};  // client coordinates
     bool hasSpecialBackground_ = false;
     COLORREF specialBackground_ = 0;
     HDC clientDC_ = nullptr;

@@ -49,28 +49,47 @@ void sendMouse(DWORD flags, POINT screen = {}) {
     SendInput(1, &input, sizeof(INPUT));
 }
 
-void moveTo(POINT screen) {
-    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
-    waitFor([&] {
-        POINT now;
-        GetCursorPos(&now);
-        return now.x == screen.x && now.y == screen.y;
-    }, 2000);
-    Sleep(80);
+bool cursorAt(POINT screen) {
+    POINT now;
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
 }
 
+// Moves the pointer and waits until it stays there: a motion still on its way
+// from an earlier move can put it back for a moment.
+void moveTo(POINT screen) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+        int steady = 0;
+        for (int i = 0; i < 20 && steady < 3; ++i) {
+            Sleep(60);
+            steady = cursorAt(screen) ? steady + 1 : 0;
+        }
+        if (steady >= 3) break;
+    }
+}
+
+// Buttons are pressed and released at the pointer's place, given again, so
+// that the event cannot carry an older position.
+POINT gPointer{};
+
 void press() {
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    Sleep(120);
+    sendMouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, gPointer);
+    Sleep(150);
 }
 
 void release() {
-    sendMouse(MOUSEEVENTF_LEFTUP);
-    Sleep(120);
+    sendMouse(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, gPointer);
+    Sleep(150);
+}
+
+void moveAndKeep(POINT screen) {
+    gPointer = screen;
+    moveTo(screen);
 }
 
 void clickAt(POINT screen) {
-    moveTo(screen);
+    moveAndKeep(screen);
     press();
     release();
 }
@@ -203,9 +222,9 @@ TEST_F(PanesImage, AToggleButtonChangesValuePerCompletedClickOnly) {
     EXPECT_TRUE(resultBecomes("open;toggle=1;toggle=0;")) << result();
 
     // Pressed, dragged outside and released there: no Action, no change.
-    moveTo(toggle);
+    moveAndKeep(toggle);
     press();
-    moveTo(screen(220, 90));
+    moveAndKeep(screen(220, 90));
     release();
     clickAt(toggle);
     EXPECT_TRUE(resultBecomes("open;toggle=1;toggle=0;toggle=1;")) << result();
