@@ -94,6 +94,18 @@ void clickAt(POINT screen) {
     release();
 }
 
+// Press and release in one go: both are queued before the control sees the
+// press, so a control that repeats while held cannot repeat yet.
+void quickClickAt(POINT screen) {
+    moveAndKeep(screen);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    Sleep(150);
+}
+
 void pressKey(WORD key) {
     INPUT keys[2] = {};
     keys[0].type = keys[1].type = INPUT_KEYBOARD;
@@ -124,6 +136,20 @@ COLORREF screenPixel(POINT screen) {
     const COLORREF colour = GetPixel(dc, screen.x, screen.y);
     ReleaseDC(nullptr, dc);
     return colour;
+}
+
+// Whether any pixel of the rectangle (screen coordinates) is near black.
+bool darkPixelIn(POINT topLeft, POINT bottomRight) {
+    HDC dc = GetDC(nullptr);
+    bool found = false;
+    for (int y = topLeft.y; y < bottomRight.y && !found; ++y) {
+        for (int x = topLeft.x; x < bottomRight.x && !found; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            found = GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+        }
+    }
+    ReleaseDC(nullptr, dc);
+    return found;
 }
 
 // The image's window, started in a scratch folder of its own.
@@ -178,6 +204,28 @@ TEST_F(PanesImage, EveryControlDrawsItselfAndTheBevelsFollowTheBevelWidth) {
     EXPECT_EQ(screenPixel(screen(315, 30)), RGB(0, 0, 0));
     // A disabled button draws no rings.
     EXPECT_EQ(screenPixel(screen(21, 70)), GetSysColor(COLOR_BTNFACE));
+    // Caption right of the icon (placement 2): its CaptionAlign 1 (right) has
+    // no effect, so the text starts after the icon and stays off the right.
+    EXPECT_TRUE(darkPixelIn(screen(322, 22), screen(340, 44)));
+    EXPECT_FALSE(darkPixelIn(screen(360, 22), screen(393, 44)));
+    // The image well shows its (black) picture centred.
+    EXPECT_EQ(screenPixel(screen(146, 112)), RGB(0, 0, 0));
+    EXPECT_EQ(screenPixel(screen(135, 100)), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(PanesImage, SmallControlsRaiseTheirEventsFromTheirOwnAreas) {
+    clickAt(screen(25, 111));  // the disclosure triangle
+    EXPECT_TRUE(resultBecomes("open;triangle=1;")) << result();
+    quickClickAt(screen(76, 105));  // the upper half of the little arrows
+    quickClickAt(screen(76, 118));  // the lower half
+    EXPECT_TRUE(resultBecomes("open;triangle=1;up;down;")) << result();
+    // The image well passes its mouse on in window coordinates; the press
+    // was taken, so the release outside reaches it too.
+    moveAndKeep(screen(140, 100));
+    press();
+    moveAndKeep(screen(200, 170));
+    release();
+    EXPECT_TRUE(resultBecomes("open;triangle=1;up;down;welldown=140,100;wellup=200,170;")) << result();
 }
 
 TEST_F(PanesImage, ChoosingARowWithTheMouseSetsMenuValueAndRaisesAction) {

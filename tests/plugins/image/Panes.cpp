@@ -3,7 +3,8 @@
 // Each Action writes what the handlers saw to panes_result.txt, so that a
 // test driving the window with real input can follow: "menu=<MenuValue>
 // list1=<row 1> list2=<row 2>;" for the menu button, "toggle=<Value>;" for
-// the toggle button. Closing the window ends the run.
+// the toggle button, and the events of the disclosure triangle, the little
+// arrows and the image well. Closing the window ends the run.
 #include "../../image/fixtures/ResultLine.h"
 
 using namespace app::literals;
@@ -21,6 +22,7 @@ void addSeparator(ObjectHandle self) APP_PLUGIN_MEMBER("M", "BevelButton!AddSepa
 StringHandle listRow(ObjectHandle self, int32_t row) APP_PLUGIN_MEMBER("M", "BevelButton!List(row As Integer) As String");
 int32_t menuValue(ObjectHandle self) APP_PLUGIN_MEMBER("G", "BevelButton!MenuValue");
 bool buttonValue(ObjectHandle self) APP_PLUGIN_MEMBER("G", "BevelButton!Value");
+bool triangleValue(ObjectHandle self) APP_PLUGIN_MEMBER("G", "DisclosureTriangle!Value");
 }
 
 namespace {
@@ -69,6 +71,44 @@ void Recipients_Action(ObjectHandle self) {
 void Toggle_Action(ObjectHandle self) {
     gResult.add("toggle=");
     gResult.add(buttonValue(self) ? 1 : 0);
+    gResult.add(';');
+    writeResult();
+}
+
+void Triangle_Action(ObjectHandle self) {
+    gResult.add("triangle=");
+    gResult.add(triangleValue(self) ? 1 : 0);
+    gResult.add(';');
+    writeResult();
+}
+
+void Arrows_Up(ObjectHandle) {
+    gResult.add("up;");
+    writeResult();
+}
+
+void Arrows_Down(ObjectHandle) {
+    gResult.add("down;");
+    writeResult();
+}
+
+// The well's mouse events carry window coordinates; taking the press makes
+// the pane track the mouse up to its release.
+bool Well_MouseDown(ObjectHandle, int32_t x, int32_t y) {
+    gResult.add("welldown=");
+    gResult.add(x);
+    gResult.add(',');
+    gResult.add(y);
+    gResult.add(';');
+    writeResult();
+    return true;
+}
+
+void Well_MouseUp(ObjectHandle, int32_t x, int32_t y) {
+    gResult.add("wellup=");
+    gResult.add(x);
+    gResult.add(',');
+    gResult.add(y);
     gResult.add(';');
     writeResult();
 }
