@@ -3,6 +3,8 @@
 #include "loader/PluginGraphics.h"
 #include "loader/PluginHost.h"
 #include "loader/PluginPane.h"
+#include "objects/BuiltinClasses.h"
+#include "objects/ClassRegistry.h"
 #include "objects/ObjectLifetime.h"
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
@@ -17,7 +19,9 @@ namespace {
 
 // Only controls carry control fields: the routines do nothing for nil and
 // for objects of other classes.
-bool isControlInstance(ObjectHandle instance) { return instance && pluginControlClassOf(instance); }
+bool isControlInstance(ObjectHandle instance) {
+    return instance && inheritsFrom(instance->classRecord, builtinClass("Control"));
+}
 
 COLORREF systemColour(PluginColour rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -85,7 +89,7 @@ void VELMSetSpecialBackground(ObjectHandle instance, const PluginColour* colour)
 }
 
 bool controlEnabledGetter(ObjectHandle control, int32_t) {
-    return control && controlFields(control).enabled != 0;
+    return isControlInstance(control) && controlFields(control).enabled != 0;
 }
 
 StringHandle PluginInterpretConstantValue(StringHandle value) {

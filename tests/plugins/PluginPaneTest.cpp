@@ -333,6 +333,14 @@ TEST_F(PluginPanes, BoundsWindowAndHandleRoutines) {
     EXPECT_TRUE(controlEnabledGetter(control.get(), 0));
     controlFields(control.get()).enabled = 0;
     EXPECT_FALSE(controlEnabledGetter(control.get(), 0));
+
+    // Objects that are not controls have no control fields to read.
+    const ObjectRef timer = ObjectRef::adopt(newObject(builtinClass("Timer")));
+    EXPECT_FALSE(controlEnabledGetter(timer.get(), 0));
+    EXPECT_FALSE(GetControlVisible(timer.get()));
+    EXPECT_EQ(GetControlHWND(timer.get()), nullptr);
+    GetControlBounds(timer.get(), words);
+    EXPECT_EQ(words[0] | words[1] | words[2] | words[3], 0);
 }
 
 TEST_F(PluginPanes, InvalidatingAskForARepaintOfThePaneOrOneRectangle) {
