@@ -7,6 +7,7 @@
 #include "comm/SocketEntries.h"
 #include "files/FolderItemEntries.h"
 #include "files/StreamEntries.h"
+#include "loader/PluginControlEntries.h"
 #include "loader/PluginEntries.h"
 #include "loader/PluginProperties.h"
 #include "objects/LoopEntries.h"
@@ -465,6 +466,22 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(boolInvalidateSetter),
     ENTRY(stringInvalidateSetter),
     ENTRY(objInvalidateSetter),
+    // Plug-in control panes, drawing and pictures
+    ENTRY(GetControlBounds),
+    ENTRY(GetControlVisible),
+    ENTRY(SetControlVisible),
+    ENTRY(getControlWindow),
+    ENTRY(GetControlHWND),
+    ENTRY(VELMGetControlGraphics),
+    ENTRY(VELMGraphicsDC),
+    ENTRY(VELMInvalidateControl),
+    ENTRY(VELMInvalidateControlRect),
+    ENTRY(VELMSetSpecialBackground),
+    ENTRY(controlEnabledGetter),
+    ENTRY(PluginInterpretConstantValue),
+    ENTRY(lockPictureDescription),
+    ENTRY(unlockPictureDescription),
+    ENTRY(drawPicturePrimitive),
 
     // Folder items, files and streams
     ENTRY(RuntimeGetFolderItem),
