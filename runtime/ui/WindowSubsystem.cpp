@@ -13,6 +13,7 @@
 #include "objects/RuntimeStartup.h"
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
+#include "ui/FrameWindow.h"
 #include "ui/Menus.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
@@ -198,9 +199,11 @@ public:
 class Roster final : public WindowRoster {
 public:
     bool anyWindowExists() const override { return NativeWindow::first() != nullptr; }
+    bool inFrameMode() const override { return runtime::inFrameMode(); }
     bool pretranslate(MSG& message) override {
-        if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-        return pretranslateKey(message);
+        const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        if (key && pretranslateKey(message)) return true;
+        return translateFrameAccelerator(message);
     }
     std::vector<ObjectHandle> windowObjects() const override {
         std::vector<ObjectHandle> objects;
@@ -214,6 +217,7 @@ public:
             if (windowFields(window).native == w) closeWindowNow(window);
             else delete w;
         }
+        destroyFrameWindow();
     }
 };
 
@@ -224,6 +228,7 @@ void installWindowSubsystem() {
     static FocusIdle focus;
     static Roster roster;
     registerWindowClasses();
+    setStartupStep(StartupStep::kCreateFrameWindow, createFrameWindow);
     // A program that stands in for the windows with a roster of its own
     // (a test of the loop) keeps it.
     if (windowRoster()) return;
