@@ -124,11 +124,13 @@ void NativeWindow::create(const WindowStyles& styles, const std::wstring& title,
     }
     HWND client = frameClient();
     if (styles.extendedStyle == 0) {
+        const Bounds requested = bounds_;
         callSystem([&] {
             return CreateMDIWindowW(kFrameChildClass, title.c_str(), styles.style & (WS_MINIMIZE | WS_MAXIMIZE),
                                     CW_USEDEFAULT, CW_USEDEFAULT, width, height, client, instanceHandle(),
                                     reinterpret_cast<LPARAM>(this));
         });
+        if (handle_) fitClientSize(requested.width(), requested.height());
         return;
     }
     // Created as a child of the frame's client; the system hands the
@@ -211,6 +213,21 @@ void NativeWindow::setSize(int32_t width, int32_t height) {
     sizeChanged_ = true;
 }
 
+// The frame's client gives its children a frame of its own choosing: the
+// client area is brought to the size asked for.
+void NativeWindow::fitClientSize(int32_t width, int32_t height) {
+    RECT outer, client;
+    GetWindowRect(handle_, &outer);
+    GetClientRect(handle_, &client);
+    if (client.right == width && client.bottom == height) return;
+    const int outerWidth = (outer.right - outer.left) - client.right + width;
+    const int outerHeight = (outer.bottom - outer.top) - client.bottom + height;
+    HWND handle = handle_;
+    callSystem([&] {
+        return SetWindowPos(handle, nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
 void NativeWindow::registerDropTarget() {
     dropTarget_ = new WindowDropTarget(this);
     if (RegisterDragDrop(handle_, dropTarget_) != S_OK) revokeDropTarget();
@@ -252,15 +269,22 @@ void NativeWindow::applyPendingGeometry() {
     const bool moved = origin.x != bounds_.left || origin.y != bounds_.top;
     const bool resized = client.right != bounds_.width() || client.bottom != bounds_.height();
     if (moved || resized) {
-        const DWORD style = static_cast<DWORD>(GetWindowLongW(handle_, GWL_STYLE));
-        const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(handle_, GWL_EXSTYLE));
-        const RECT outer = outerRect(bounds_, style, exStyle, hasMenuBar_);
+        // The frame around the client area as the system draws it now (the
+        // frame's children get borders of the system's choosing).
+        RECT outer;
+        GetWindowRect(handle_, &outer);
+        POINT clientOnScreen{0, 0};
+        ClientToScreen(handle_, &clientOnScreen);
+        const int left = clientOnScreen.x - outer.left, top = clientOnScreen.y - outer.top;
+        const int extraWidth = (outer.right - outer.left) - client.right;
+        const int extraHeight = (outer.bottom - outer.top) - client.bottom;
         // The size changed on screen: the system's WM_SIZE raises Resized, here
         // in the idle pass and never inside the setter.
         sizeChanged_ = false;
         HWND handle = handle_;
+        const Bounds b = bounds_;
         callSystem([&] {
-            return MoveWindow(handle, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, TRUE);
+            return MoveWindow(handle, b.left - left, b.top - top, b.width() + extraWidth, b.height() + extraHeight, TRUE);
         });
     }
 }

@@ -102,6 +102,7 @@ private:
     // The top-left corner of the client area, in screen coordinates, or in
     // the frame's client coordinates for a child of the frame.
     POINT clientOrigin() const;
+    void fitClientSize(int32_t width, int32_t height);
     void registerDropTarget();
     void revokeDropTarget();
     void activate(bool active);
