@@ -144,9 +144,14 @@ void pollMouse() {
         }
         return;
     }
-    HWND top = WindowFromPoint(p);
-    while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD)) top = GetParent(top);
-    NativeWindow* window = NativeWindow::fromHandle(top);
+    // The runtime window under the cursor: up from the window there through
+    // its parents while they are child windows, stopping at the first runtime
+    // window (a child of the frame is one too).
+    NativeWindow* window = nullptr;
+    for (HWND h = WindowFromPoint(p); h && !window;) {
+        window = NativeWindow::fromHandle(h);
+        h = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr;
+    }
     ObjectHandle under = window ? window->windowObject() : nullptr;
     if (gMouse.windowUnder && gMouse.windowUnder != under) {
         ObjectHandle left = std::exchange(gMouse.windowUnder, nullptr);

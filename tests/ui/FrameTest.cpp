@@ -45,6 +45,7 @@ bool windowCancelClose(ObjectHandle) { return gRefuseClose; }
 void windowActivate(ObjectHandle w) { gTrace += "activate:" + titleOf(w) + " "; }
 void windowDeactivate(ObjectHandle w) { gTrace += "deactivate:" + titleOf(w) + " "; }
 void windowMoved(ObjectHandle) { gTrace += "moved "; }
+void windowMouseEnter(ObjectHandle w) { gTrace += "enter:" + titleOf(w) + " "; }
 void windowEnableMenuItems(ObjectHandle w) { gTrace += "enable:" + titleOf(w) + " "; }
 bool windowSaveAll(ObjectHandle w) {
     gTrace += "window:SaveAll:" + titleOf(w) + " ";
@@ -84,6 +85,7 @@ void buildProject() {
                                                    {"Activate", code(windowActivate)},
                                                    {"Deactivate", code(windowDeactivate)},
                                                    {"Moved", code(windowMoved)},
+                                                   {"MouseEnter", code(windowMouseEnter)},
                                                    {"EnableMenuItems", code(windowEnableMenuItems)}};
     ix.childWindow = p.addCompiledClass({.name = "ChildWindow", .size = 112, .superIndex = ix.window,
                                          .eventHandlers = common,
@@ -287,6 +289,30 @@ TEST(Frame, ChildGeometryIsInTheClientsCoordinates) {
     GetClientRect(w.handle(), &client);
     EXPECT_EQ(client.right, 200);
     EXPECT_EQ(client.bottom, 120);
+}
+
+TEST(Frame, ThePolledMouseFindsTheChildUnderIt) {
+    OpenWindow w(ix.plainWindow, "Pointed");
+    ASSERT_NE(w.object, nullptr);
+    windowPosSetter(w.object, 0, 20);
+    windowPosSetter(w.object, 1, 20);
+    SetForegroundWindow(frameWindow());
+    runPasses(3);
+    gTrace.clear();
+    POINT target{50, 50};
+    ClientToScreen(w.handle(), &target);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = (target.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
+    move.mi.dy = (target.y * 65536 + sh - 1) / sh;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+    for (int i = 0; i < 100 && gTrace.find("enter:Pointed ") == std::string::npos; ++i) {
+        runPasses(1);
+        Sleep(10);
+    }
+    EXPECT_NE(gTrace.find("enter:Pointed "), std::string::npos) << gTrace;
 }
 
 TEST(Frame, TheLoopGoesOnWithoutChildrenAndAClosingFrameAsksTheWindows) {
