@@ -28,6 +28,8 @@
 #include "ui/controls/SimpleControlEntries.h"
 #include "ui/lists/ListboxEntries.h"
 #include "ui/lists/PopupMenuEntries.h"
+#include "ui/DragItem.h"
+#include "ui/FormEntries.h"
 
 namespace {
 
@@ -314,6 +316,38 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeMenuArrayReference),
     ENTRY(RuntimeCloneMenu),
     ENTRY(RuntimeCloseMenuItem),
+    // Window drawing, focus, drops, menu item texts and interface colours
+    ENTRY(formRefresh),
+    ENTRY(formRefreshRect),
+    ENTRY(formAcceptTextDrop),
+    ENTRY(formAcceptPictureDrop),
+    ENTRY(formAcceptFileDrop),
+    ENTRY(formAcceptMacDataDrop),
+    ENTRY(formSetFocus),
+    ENTRY(clearFocus),
+    ENTRY(IsCMMClick),
+    ENTRY(menuItemTextGetter),
+    ENTRY(menuItemTextSetter),
+    ENTRY(menuItemCommandKeySetter),
+    ENTRY(getFrameColor),
+    ENTRY(getFillColor),
+    ENTRY(getTextColor),
+    ENTRY(getHilightColor),
+    ENTRY(getLightTingeColor),
+    ENTRY(getDarkTingeColor),
+    ENTRY(getLightBevelColor),
+    ENTRY(getDarkBevelColor),
+    // Drag items (what a drop brought)
+    ENTRY(DragItemTextAvailable),
+    ENTRY(dragItemTextGetter),
+    ENTRY(dragItemTextSetter),
+    ENTRY(DragItemFolderItemAvailable),
+    ENTRY(dragItemFolderItemGetter),
+    ENTRY(dragItemFolderItemSetter),
+    ENTRY(dragItemDropLeft),
+    ENTRY(dragItemDropTop),
+    ENTRY(dragItemDropWidth),
+    ENTRY(dragItemDropHeight),
     // String functions, byte-counting and double-byte
     ENTRY(StringLeft),
     ENTRY(StringRight),
