@@ -44,8 +44,9 @@ bool readEntries(ObjectHandle file, ObjectHandle list, LineFormat format) {
         const String line = String::adopt(TextInputStreamReadLine(stream.get()));
         if (applogic::isEmptyEntryLine(app::bytesOf(line))) continue;
         const Bytes bytes = app::bytesOf(line);
-        addEntry(list, format == LineFormat::Import ? applogic::importedEntryFromLine(bytes)
-                                                    : applogic::addressEntryFromLine(bytes));
+        const applogic::AddressEntry entry = format == LineFormat::Import ? applogic::importedEntryFromLine(bytes)
+                                                                         : applogic::addressEntryFromLine(bytes);
+        if (!applogic::isEmptyEntry(entry)) addEntry(list, entry);
     }
     TextInputStreamClose(stream.get());
     return true;

@@ -48,6 +48,10 @@ AddressEntry importedEntryFromLine(Bytes line);
 // the file is read or imported.
 bool isEmptyEntryLine(Bytes line);
 
+// An entry whose name, number and centre are all empty (a line of another
+// format, such as one without TABs in an import) is not added.
+constexpr bool isEmptyEntry(const AddressEntry& e) { return e.name.empty() && e.number.empty() && e.centre.empty(); }
+
 // A cell as it is written: TAB, CR and LF, which would shift the fields or
 // split the line, become spaces. Writes exactly cell.size bytes.
 void cleanCell(Bytes cell, uint8_t* out);

@@ -14,22 +14,15 @@ extern "C" {
 
 // Every visual control.
 void controlEnabledSetter(ObjectHandle control, bool enabled);
-bool controlEnabledGetter(ObjectHandle control);
-void ControlVisibleSetter(ObjectHandle control, bool visible);
-int32_t ctlPosGetter(ObjectHandle control, int32_t selector);
-void ctlPosSetter(ObjectHandle control, int32_t selector, int32_t value);
-void RuntimeControlRefresh(ObjectHandle control);
 void RuntimeSetFocus(ObjectHandle control);
 
-// Buttons, boxes, static texts and the progress bar.
+// Check boxes, radio buttons and static texts.
 bool checkBoxValueGetter(ObjectHandle box);
 void checkBoxValueSetter(ObjectHandle box, bool checked);
 bool radioValueGetter(ObjectHandle button);
 void radioValueSetter(ObjectHandle button, bool checked);
 void staticCaptionSetter(ObjectHandle text, StringHandle caption);
 void staticTextColorSetter(ObjectHandle text, int32_t colour);
-void progressValueSetter(ObjectHandle bar, int32_t value);
-void progressMaximumSetter(ObjectHandle bar, int32_t maximum);
 
 // Edit fields.
 StringHandle editTextGetter(ObjectHandle field);
@@ -43,8 +36,6 @@ void RuntimeRemoveRow(ObjectHandle list, int32_t row);
 StringHandle listGetCell(ObjectHandle list, int32_t row, int32_t column);
 void listSetCell(ObjectHandle list, int32_t row, int32_t column, StringHandle text);
 void listSetHeading(ObjectHandle list, int32_t column, StringHandle text);
-bool listGetSelected(ObjectHandle list, int32_t row);
-void listSetSelected(ObjectHandle list, int32_t row, bool selected);
 int32_t listCountGetter(ObjectHandle list);
 int32_t listSelectionGetter(ObjectHandle list);
 void listSelectionSetter(ObjectHandle list, int32_t row);

@@ -64,6 +64,9 @@ TEST(AddressBookFile, ImportTakesFieldsTwoAndFourAndNoCentre) {
         EXPECT_EQ(f.number, c.expected.number) << c.line;
         EXPECT_EQ(f.centre, "") << c.line;
     }
+    EXPECT_TRUE(isEmptyEntry(importedEntryFromLine(bytes("no tabs at all"))));
+    EXPECT_FALSE(isEmptyEntry(importedEntryFromLine(bytes("1\tHanako"))));
+    EXPECT_FALSE(isEmptyEntry(addressEntryFromLine(bytes("\t\t00001001"))));
 }
 
 TEST(AddressBookFile, EmptyLinesHoldNoEntry) {
