@@ -238,6 +238,23 @@ TEST_F(AppWindow, DamagedPreferencesKeepTheLaidOutValues) {
     }
 }
 
+TEST_F(AppWindow, PreferencesLeftInTheWindowsFolderAreReadAndThenSavedPerUser) {
+    const std::wstring old = windowsFolder() + L"\\" + kPreferencesName;
+    const std::string file = "80\r\n90\r\nTrue\r\n8,\r\nPulse\r\n1\r\n16\r\n\r\n\r\n2525\r\n\r\nFalse\r\nFalse\r\nTrue\r\n";
+    ASSERT_TRUE(writeFileBytes(old, file));
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    EXPECT_EQ(app->text("Edit_Head"), L"8,");
+    EXPECT_EQ(app->text("Edit_Port"), L"2525");
+    EXPECT_EQ(app->popupSelection("Serial_Popup"), 1);
+    EXPECT_TRUE(app->checked("Radio_Pulse"));
+    EXPECT_TRUE(app->checked("Check_Manual"));
+    quit(*app);
+    EXPECT_EQ(linesOf(readFileBytes(preferences_)).at(9), "2525");
+    EXPECT_EQ(readFileBytes(old), file);
+    DeleteFileW(old.c_str());
+}
+
 TEST_F(AppWindow, LengthDisplayTurnsRedOrMagentaPastTheEncodingsLimit) {
     auto app = launch();
     ASSERT_TRUE(started_);
