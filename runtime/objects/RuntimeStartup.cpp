@@ -12,6 +12,7 @@
 #include "objects/InterfaceTables.h"
 #include "objects/ProjectItems.h"
 #include "objects/SystemObjects.h"
+#include "ui/ControlEntries.h"
 #include "text/FatalError.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
@@ -77,6 +78,7 @@ void RuntimeInit(const uint32_t* projectTable) {
     OleInitialize(nullptr);
     defineBuiltinClasses();
     defineWindowProperties();
+    defineControlClasses();
     runStep(StartupStep::kInstallPlugins);
     createSystemObject();
     runStep(StartupStep::kBindDeferredImports);

@@ -96,6 +96,8 @@ NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowParams& params
     const RECT outer = outerRect(bounds_, styles.style, styles.extendedStyle, menu != nullptr);
     clientWidth_ = bounds_.width();
     clientHeight_ = bounds_.height();
+    lockedWidth_ = clientWidth_;
+    lockedHeight_ = clientHeight_;
     const std::wstring title = toSystemText(params.title);
     callSystem([&] {
         return CreateWindowExW(styles.extendedStyle, kWindowClass, title.c_str(), styles.style, outer.left, outer.top,
@@ -325,6 +327,14 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) return 0;
             boundsFromScreen();
+            if (clientWidth_ != lockedWidth_ || clientHeight_ != lockedHeight_) {
+                // Locked controls follow the edges before Resized.
+                const int32_t dw = clientWidth_ - lockedWidth_, dh = clientHeight_ - lockedHeight_;
+                lockedWidth_ = clientWidth_;
+                lockedHeight_ = clientHeight_;
+                moveLockedControls(this, dw, dh);
+                if (closed_) return 0;
+            }
             deliverWindowEvent(window_, "Resized");
             return 0;
         case WM_ACTIVATE:
@@ -424,7 +434,7 @@ void registerWindowClasses() {
     wc.hInstance = instanceHandle();
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
-    wc.lpfnWndProc = DefWindowProcW;  // panes subclass or replace it
+    wc.lpfnWndProc = paneWindowProcedure;
     wc.lpszClassName = kPaneClass;
     RegisterClassExW(&wc);
 }

@@ -135,7 +135,7 @@ void buildProject() {
                                                           {"MouseMove", code(windowMouseMove)},
                                                           {"EnableMenuItems", code(windowEnableMenuItems)}},
                                         .menuHandlers = {{"SaveAll", code(windowSaveAll)}}});
-    ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.canvas,
+    ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.rectControl,
                                           .eventHandlers = {{"CreatePane", code(paneCreate)},
                                                             {"Open", code(controlOpen)},
                                                             {"MouseEnter", code(controlMouseEnter)},
