@@ -10,6 +10,9 @@
 
 #include <cstdint>
 
+#include "comm/SerialEntries.h"
+#include "files/FolderItemEntries.h"
+#include "files/StreamEntries.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "loader/PluginEntries.h"
