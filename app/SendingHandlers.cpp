@@ -1,17 +1,21 @@
 // The buttons that send, load and play: each calls the step it stands for.
 // Sending by modem, by mail and the melodies are built on these entry points.
-#include "Window1State.h"
+#include "SendingState.h"
 
 using namespace app::literals;
 
 namespace {
 
-void startSending(ObjectHandle) {}
-void sendNumberNow(ObjectHandle) {}
-void sendMessageNow(ObjectHandle) {}
-void continueSending(ObjectHandle) {}
-void endSending(ObjectHandle) {}
-void abortSending(ObjectHandle) {}
+// "メッセージ送信": by mail it starts the dialogue; by modem it sends the
+// pending block without waiting for the pause to end.
+void sendMessageNow(ObjectHandle window) {
+    if (app::isChecked(window, "Check_Email"_s)) {
+        app::startMail(window);
+    } else {
+        app::sendBlockNow(window);
+    }
+}
+
 void loadMelodyFile(ObjectHandle) {}
 void previewMelody(ObjectHandle) {}
 void buildMelodyDigits(ObjectHandle) {}
@@ -25,16 +29,16 @@ extern "C" {
 void PushButton_Action(ObjectHandle button) {
     const ObjectHandle window = app::mainWindow();
     switch (app::controlIndex(button)) {
-        case 1: startSending(window); break;
-        case 2: sendNumberNow(window); break;
+        case 1: app::startModemCall(window); break;
+        case 2: app::sendNumberNow(window); break;
         case 3: sendMessageNow(window); break;
-        case 4: continueSending(window); break;
-        case 5: endSending(window); break;
+        case 4: app::continueOnSameCall(window); break;
+        case 5: app::endModemCall(window); break;
         default: break;
     }
 }
 
-void PushButton12_Action(ObjectHandle) { abortSending(app::mainWindow()); }
+void PushButton12_Action(ObjectHandle) { app::abortSending(app::mainWindow()); }
 void PushButton6_Action(ObjectHandle) { loadMelodyFile(app::mainWindow()); }
 void PushButton7_Action(ObjectHandle) { previewMelody(app::mainWindow()); }
 void PushButton3_Action(ObjectHandle) { buildMelodyDigits(app::mainWindow()); }

@@ -17,3 +17,6 @@ cp "$build/app/sutakiba.exe" "$build/bench/bare_app_window.exe" "$work/"
 windows() { echo "Z:${1//\//\\}"; }
 SUTAKIBA_SESSION=$session "$here/wine-run.sh" "$build/bench/app_start_bench.exe" \
   "$(windows "$work/sutakiba.exe")" "$(windows "$work/bare_app_window.exe")" "$(windows "$source/app/sutakiba.project")"
+# CPU share of the application during a timed send by modem (about a minute).
+SUTAKIBA_SESSION=$session "$here/wine-run.sh" "$build/bench/send_cpu_bench.exe" \
+  "$(windows "$work/sutakiba.exe")" "$(windows "$source/app/sutakiba.project")"

@@ -6,6 +6,9 @@ CR or LF) that the Windows side writes:
     ?SETTINGS   -> "SETTINGS <baud> <data bits> <N|O|E> <1|2>" CR LF, the line
                    settings the Windows side applied to the port
     ?BIG <n>    -> n bytes "0123456789" repeated, without a line end
+    ?FAIL <answer> -> "OK"; the port's next dial command ("ATD...") is
+                   answered with <answer> CR LF, as a modem reports a busy
+                   line or a failed call ("BUSY", "NO CARRIER", ...)
     anything    -> "<COMn>:<line>" CR LF
 Every line received is also appended to PORTS_FILE.received as "COMn <line>",
 so tests can see what a program sent to a port it does not read back from.
@@ -30,7 +33,14 @@ def settings(fd):
     return "SETTINGS %d %d %s %s" % (SPEEDS.get(ospeed, 0), SIZES[cflag & termios.CSIZE], parity, stop)
 
 
-def answer(port, line, slave):
+def answer(peer, line):
+    port, slave = peer["name"], peer["slave"]
+    if line.startswith("?FAIL "):
+        peer["fail"] = line[6:]
+        return b"OK\r\n"
+    if line.startswith("ATD") and peer.get("fail"):
+        failure, peer["fail"] = peer["fail"], None
+        return (failure + "\r\n").encode("latin-1")
     if line == "?SETTINGS":
         return (settings(slave) + "\r\n").encode()
     if line.startswith("?BIG "):
@@ -73,7 +83,7 @@ def main():
                 if line:
                     received.write("%s %s\n" % (peer["name"], line))
                     received.flush()
-                    os.write(master, answer(peer["name"], line, peer["slave"]))
+                    os.write(master, answer(peer, line))
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "comm/SerialEntries.h"
+#include "comm/SocketEntries.h"
 #include "files/FolderItemEntries.h"
 #include "files/StreamEntries.h"
 #include "objects/LoopEntries.h"
@@ -23,6 +24,7 @@
 #include "text/StringEntries.h"
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
+#include "ui/Timer.h"
 #include "ui/WindowEntries.h"
 #include "ui/controls/EditFieldEntries.h"
 #include "ui/lists/ListboxEntries.h"

@@ -24,6 +24,13 @@ void radioValueSetter(ObjectHandle button, bool checked);
 void staticCaptionSetter(ObjectHandle text, StringHandle caption);
 void staticTextColorSetter(ObjectHandle text, int32_t colour);
 
+// Progress bars, and a control drawn anew at once.
+int32_t progressValueGetter(ObjectHandle bar);
+void progressValueSetter(ObjectHandle bar, int32_t value);
+int32_t progressMaximumGetter(ObjectHandle bar);
+void progressMaximumSetter(ObjectHandle bar, int32_t maximum);
+void RuntimeControlRefresh(ObjectHandle control);
+
 // Edit fields.
 StringHandle editTextGetter(ObjectHandle field);
 void editTextSetter(ObjectHandle field, StringHandle text);
