@@ -81,7 +81,11 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-bool controlEnabledGetter(ObjectHandle c) { return c && controlFields(c).enabled; }
+// Plug-ins call it with any object (and a second argument, ignored): only
+// controls carry the field.
+bool controlEnabledGetter(ObjectHandle c) {
+    return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
+}
 
 void controlEnabledSetter(ObjectHandle c, bool value) {
     if (!c) return;
