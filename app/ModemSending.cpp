@@ -247,10 +247,13 @@ void startModemCall(ObjectHandle window) {
 }
 
 // "番号送信": the pending command goes now.
-void sendNumberNow(ObjectHandle window) { setTimer(window, "Timer1"_s, 0, 1); }
+void sendNumberNow(ObjectHandle window) {
+    if (sendingState(window).modemActive) setTimer(window, "Timer1"_s, 0, 1);
+}
 
 // "メッセージ送信" by modem: the pending block goes now.
 void sendBlockNow(ObjectHandle window) {
+    if (!sendingState(window).modemActive) return;
     const Object timer = control(window, "Timer1"_s);
     if (timer) timerPeriodSetter(timer.get(), 0);
 }
