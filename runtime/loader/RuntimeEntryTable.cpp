@@ -409,7 +409,6 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(VELMInvalidateControl),
     ENTRY(VELMInvalidateControlRect),
     ENTRY(VELMSetSpecialBackground),
-    ENTRY(controlEnabledGetter),
     ENTRY(PluginInterpretConstantValue),
     ENTRY(lockPictureDescription),
     ENTRY(unlockPictureDescription),
