@@ -190,7 +190,6 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(formRefreshRect),
     ENTRY(RuntimeSetFocus),
     ENTRY(formSetFocus),
-    ENTRY(clearFocus),
     ENTRY(pushButtonTitleGetter),
     ENTRY(pushButtonTitleSetter),
     ENTRY(pushButtonDefaultGetter),
@@ -317,13 +316,10 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeCloneMenu),
     ENTRY(RuntimeCloseMenuItem),
     // Window drawing, focus, drops, menu item texts and interface colours
-    ENTRY(formRefresh),
-    ENTRY(formRefreshRect),
     ENTRY(formAcceptTextDrop),
     ENTRY(formAcceptPictureDrop),
     ENTRY(formAcceptFileDrop),
     ENTRY(formAcceptMacDataDrop),
-    ENTRY(formSetFocus),
     ENTRY(clearFocus),
     ENTRY(IsCMMClick),
     ENTRY(menuItemTextGetter),
@@ -719,16 +715,6 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimePopupSetRowTag),
     ENTRY(getPopupRowTag),
     ENTRY(setPopupRowTag),
-    ENTRY(popupTextFontGetter),
-    ENTRY(popupTextFontSetter),
-    ENTRY(popupTextSizeGetter),
-    ENTRY(popupTextSizeSetter),
-    ENTRY(popupBoldGetter),
-    ENTRY(popupBoldSetter),
-    ENTRY(popupItalicGetter),
-    ENTRY(popupItalicSetter),
-    ENTRY(popupUnderlineGetter),
-    ENTRY(popupUnderlineSetter),
 };
 
 #undef ENTRY
