@@ -94,14 +94,20 @@ void clickAt(POINT screen) {
     release();
 }
 
-// Press and release in one go: both are queued before the control sees the
-// press, so a control that repeats while held cannot repeat yet.
+// Press and release in one go, at the given place: both are queued before
+// the control sees the press, so a control that repeats while held cannot
+// repeat yet.
 void quickClickAt(POINT screen) {
     moveAndKeep(screen);
     INPUT click[2] = {};
     click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    for (INPUT& event : click) {
+        event.mi.dx = (screen.x * 65536 + sw - 1) / sw;
+        event.mi.dy = (screen.y * 65536 + sh - 1) / sh;
+    }
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(2, click, sizeof(INPUT));
     Sleep(150);
 }
