@@ -81,8 +81,7 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-// Plug-ins call it with any object (and a second argument, ignored): only
-// controls carry the field.
+// Plug-ins ask this of any instance they hold: only controls carry the field.
 bool controlEnabledGetter(ObjectHandle c) {
     return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
 }
