@@ -18,9 +18,12 @@ TimerFields& fieldsOf(ObjectHandle timer) {
 
 // Whether `timer` has fired by `now`. Elapsed time is unsigned, so the
 // comparison stays right across the wrap of the tick count; a period of 0 or
-// less is always due.
+// less is always due. A timer that a handler started again during this pass
+// started after `now`: it is not due yet (its elapsed time would wrap).
 bool isDue(const TimerFields& timer, DWORD now) {
-    return timer.period <= 0 || elapsedMilliseconds(timer.lastTime, now) >= static_cast<DWORD>(timer.period);
+    if (timer.period <= 0) return true;
+    if (static_cast<int32_t>(now - timer.lastTime) < 0) return false;
+    return elapsedMilliseconds(timer.lastTime, now) >= static_cast<DWORD>(timer.period);
 }
 
 // The loop's timer step. While a timer runs, the loop waits only until the
