@@ -226,7 +226,10 @@ TEST_F(SendingByModem, ManualModeKeysEachCommandOnRequestAndSplitsTheDigitsIntoB
         ASSERT_TRUE(app_test::waitFor([&] { return app_->enabled("PushButton", 3); }));
 
         // "メッセージ送信" sends each pending block at once.
+        // Each press waits for the step that follows the last command (run
+        // within 100 ms): a press before it finds nothing pending yet.
         for (size_t block = 0; block < blocks.size(); ++block) {
+            Sleep(400);
             app_->click("PushButton", 3);
             lines = awaitLines(from, 3 + block);
             ASSERT_EQ(lines.size(), 3 + block) << joined(lines);
