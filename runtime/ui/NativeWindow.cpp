@@ -100,6 +100,8 @@ NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowParams& params
         kind_, {.resizable = resizable_, .closeBox = params.closeBox, .zoomIcon = params.zoomIcon, .frameMode = frameChild_});
     clientWidth_ = bounds_.width();
     clientHeight_ = bounds_.height();
+    lockedWidth_ = clientWidth_;
+    lockedHeight_ = clientHeight_;
     create(styles, toSystemText(params.title), menu);
     if (!handle_ && hasMenuBar_) {
         setMenuBarWindow(nullptr);
@@ -413,6 +415,14 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             if (frameChild_) defaultMessage(message, wParam, lParam);
             if (wParam == SIZE_MINIMIZED) return 0;
             boundsFromScreen();
+            if (clientWidth_ != lockedWidth_ || clientHeight_ != lockedHeight_) {
+                // Locked controls follow the edges before Resized.
+                const int32_t dw = clientWidth_ - lockedWidth_, dh = clientHeight_ - lockedHeight_;
+                lockedWidth_ = clientWidth_;
+                lockedHeight_ = clientHeight_;
+                moveLockedControls(this, dw, dh);
+                if (closed_) return 0;
+            }
             deliverWindowEvent(window_, "Resized");
             return 0;
         case WM_ACTIVATE:
@@ -563,7 +573,7 @@ void registerWindowClasses() {
     wc.hInstance = instanceHandle();
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
-    wc.lpfnWndProc = DefWindowProcW;  // panes subclass or replace it
+    wc.lpfnWndProc = paneWindowProcedure;
     wc.lpszClassName = kPaneClass;
     RegisterClassExW(&wc);
 }

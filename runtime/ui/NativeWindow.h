@@ -125,6 +125,8 @@ private:
     bool frameChild_ = false;
     Bounds bounds_;
     int32_t clientWidth_ = 0, clientHeight_ = 0;
+    // The client size the locked controls were last placed for.
+    int32_t lockedWidth_ = 0, lockedHeight_ = 0;
     std::vector<Pane*> panes_;
     Pane* focused_ = nullptr;
     std::string balloonHelp_;

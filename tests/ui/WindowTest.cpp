@@ -182,7 +182,7 @@ void buildProject() {
                                                           {"DropObject", code(windowDrop)},
                                                           {"EnableMenuItems", code(windowEnableMenuItems)}},
                                         .menuHandlers = {{"SaveAll", code(windowSaveAll)}}});
-    ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.canvas,
+    ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.rectControl,
                                           .eventHandlers = {{"CreatePane", code(paneCreate)},
                                                             {"Open", code(controlOpen)},
                                                             {"MouseEnter", code(controlMouseEnter)},
