@@ -23,6 +23,7 @@
 #include "objects/WindowLayout.h"
 #include "support/PngWriter.h"
 #include "text/StringValue.h"
+#include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
 #include "ui/DragItem.h"
 #include "ui/DropTarget.h"
