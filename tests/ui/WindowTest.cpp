@@ -23,7 +23,6 @@
 #include "objects/WindowLayout.h"
 #include "support/PngWriter.h"
 #include "text/StringValue.h"
-#include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
 #include "ui/DragItem.h"
 #include "ui/DropTarget.h"
@@ -1148,7 +1147,7 @@ TEST(Bindings, BindersGetTheNumberedControlsOrTheirPartsBeforeTheControlsOpen) {
     EXPECT_EQ(liveObjectCount(), live);  // binders and parts released
 }
 
-TEST(FormRoutines, ContextualClicksMenuTextsAndRefreshedAreas) {
+TEST(FormRoutines, ContextualClicksAndMenuItemTexts) {
     OpenWindow w(windowLayout(ix.testWindow));
     ASSERT_NE(w.object, nullptr);
     gTrace.clear();
@@ -1176,20 +1175,6 @@ TEST(FormRoutines, ContextualClicksMenuTextsAndRefreshedAreas) {
     menuItemTextSetter(item, original.get());
     menuItemCommandKeySetter(item, originalKey.get());
     RuntimeUnlockObject(item);
-
-    runPasses(2);
-    UpdateWindow(w.handle());
-    formRefreshRect(w.object, 10, 20, 30, 40);
-    RECT update{};
-    ASSERT_TRUE(GetUpdateRect(w.handle(), &update, FALSE));
-    EXPECT_EQ(update.left, 10);
-    EXPECT_EQ(update.top, 20);
-    EXPECT_EQ(update.right, 40);
-    EXPECT_EQ(update.bottom, 60);
-    formRefresh(w.object);
-    GetUpdateRect(w.handle(), &update, FALSE);
-    EXPECT_EQ(update.right, 300);
-    EXPECT_EQ(update.bottom, 200);
 }
 
 // Last: the quit flag it sets is never cleared.
