@@ -73,7 +73,11 @@ HWND Pane::makeWindow(const wchar_t* systemClass, DWORD exStyle, DWORD style, co
                                height, parentHandle, nullptr, instanceHandle(), this);
     });
     handle_ = handle;
-    if (handle_) attachToTree();
+    if (!handle_) return nullptr;
+    // Later controls lie above earlier ones, as they were laid out (the
+    // system would put a new sibling below the others).
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    attachToTree();
     return handle_;
 }
 

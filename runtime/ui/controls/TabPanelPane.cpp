@@ -72,8 +72,20 @@ public:
     }
 
     bool backgroundColour(COLORREF& colour) const override {
-        colour = GetSysColor(COLOR_BTNFACE);
+        colour = colourBehind();
         return true;
+    }
+
+    // The body of the panel has the colour behind the panel, which the panes
+    // drawn on it take too.
+    LRESULT messageHook(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_ERASEBKGND) return callPreviousProcedure(message, wParam, lParam);
+        RECT r;
+        GetClientRect(handle(), &r);
+        HBRUSH brush = CreateSolidBrush(colourBehind());
+        FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+        DeleteObject(brush);
+        return 1;
     }
 
     bool notify(const NMHDR& header, LRESULT& result) override {
