@@ -114,6 +114,17 @@ void Pane::subclass() {
         SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&paneSubclassProcedure)));
 }
 
+void Pane::placeBelowContents() {
+    if (!handle_) return;
+    HWND parent = GetParent(handle_);
+    HWND lowest = nullptr;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        Pane* p = h != handle_ ? paneOfHandle(h) : nullptr;
+        if (p && bounds_.contains(p->bounds_)) lowest = h;
+    }
+    if (lowest) SetWindowPos(handle_, lowest, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 LRESULT Pane::callPreviousProcedure(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!previousProcedure_) return DefWindowProcW(handle_, message, wParam, lParam);
     return CallWindowProcW(previousProcedure_, handle_, message, wParam, lParam);

@@ -163,6 +163,9 @@ protected:
     HWND createPaneWindow(DWORD exStyle = 0);
     // Replaces the control's procedure with the common one (messageHook).
     void subclass();
+    // Puts the pane's window below the panes drawn inside its rectangle (a
+    // container made before or after its contents), else leaves it on top.
+    void placeBelowContents();
     LRESULT callPreviousProcedure(UINT message, WPARAM wParam, LPARAM lParam);
     void setPanelKey(int32_t key) { panelKey_ = key; }
     bool windowClosed() const;

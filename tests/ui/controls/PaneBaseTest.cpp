@@ -246,7 +246,16 @@ TEST(PaneDrawing, PanesFillWithTheWindowsColourOrTheEnclosingPanesOrTheDialogCol
                                control(ix().staticText, "onTab", 120, 60, 60, 30, {{"TabPanelIndex", "1"}})}));
     w.activate();
     EXPECT_EQ(countColour(w.handle(), rectInWindow(w.paneHandle("onWindow")), face), 60 * 30);
-    EXPECT_EQ(countColour(w.handle(), rectInWindow(w.paneHandle("onTab")), face), 60 * 30);
+    // On a tab panel: the colour of the panel's body.
+    const RECT onTab = rectInWindow(w.paneHandle("onTab"));
+    const RECT body{onTab.right + 5, onTab.top, onTab.right + 6, onTab.top + 1};
+    const std::vector<COLORREF> bodyPixel = [&] {
+        RECT screen = body;
+        MapWindowPoints(w.handle(), nullptr, reinterpret_cast<POINT*>(&screen), 2);
+        return screenPixels(screen);
+    }();
+    ASSERT_EQ(bodyPixel.size(), 1u);
+    EXPECT_EQ(countColour(w.handle(), onTab, bodyPixel[0]), 60 * 30);
 }
 
 TEST(PaneFonts, FamilyRoutinesRebuildTheFontAndReleaseItWithThePane) {
