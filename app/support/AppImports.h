@@ -21,6 +21,8 @@
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
 #include "ui/WindowEntries.h"
+// Controls: the pane base and the simple controls
+#include "ui/controls/SimpleControlEntries.h"
 
 // The project table that the image tool makes from the project description
 // (data1 word 1 points at it too): what the entry routine hands RuntimeInit.

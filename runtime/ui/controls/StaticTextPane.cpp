@@ -5,6 +5,7 @@
 
 #include "ui/controls/ControlKind.h"
 #include "ui/controls/FontFamilies.h"
+#include "ui/controls/FontFamily.h"
 
 namespace runtime::controls {
 namespace {
