@@ -81,7 +81,11 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-bool controlEnabledGetter(ObjectHandle c) { return c && controlFields(c).enabled; }
+// Plug-ins call this one too, with a further word it ignores, and may pass
+// any object: only controls have the flag.
+bool controlEnabledGetter(ObjectHandle c) {
+    return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
+}
 
 void controlEnabledSetter(ObjectHandle c, bool value) {
     if (!c) return;
@@ -146,42 +150,8 @@ void RuntimeControlRefreshRect(ObjectHandle c, int32_t x, int32_t y, int32_t wid
     refresh(pane->handle(), &area);
 }
 
-void formRefresh(ObjectHandle w) {
-    if (NativeWindow* native = nativeWindowOf(w)) refresh(native->handle(), nullptr);
-}
-
-void formRefreshRect(ObjectHandle w, int32_t x, int32_t y, int32_t width, int32_t height) {
-    NativeWindow* native = nativeWindowOf(w);
-    if (!native || width <= 0 || height <= 0) return;
-    const RECT area{x, y, x + width, y + height};
-    refresh(native->handle(), &area);
-}
-
 void RuntimeSetFocus(ObjectHandle c) {
     if (Pane* pane = livePane(c)) pane->takeFocus();
-}
-
-void formSetFocus(ObjectHandle w) {
-    NativeWindow* native = nativeWindowOf(w);
-    if (!native || native->closed()) return;
-    if (Pane* old = native->focusedPane()) old->focusLost();
-    native->setFocusedPane(nullptr);
-    HWND handle = native->handle();
-    if (native->active() || GetActiveWindow() == handle) callSystem([&] { return SetFocus(handle); });
-}
-
-void clearFocus() {
-    for (NativeWindow* w = NativeWindow::first(); w; w = w->next()) {
-        Pane* old = w->focusedPane();
-        if (!old) continue;
-        w->setFocusedPane(nullptr);
-        old->focusLost();
-        HWND focus = GetFocus();
-        if (focus && old->handle() && (focus == old->handle() || IsChild(old->handle(), focus))) {
-            HWND handle = w->handle();
-            callSystem([&] { return SetFocus(handle); });
-        }
-    }
 }
 
 namespace {

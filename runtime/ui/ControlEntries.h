@@ -32,11 +32,7 @@ RUNTIME_ENTRY int32_t controlMacControlHandleGetter(ObjectHandle c);
 RUNTIME_ENTRY ObjectHandle controlWindowGetter(ObjectHandle c);
 RUNTIME_ENTRY void RuntimeControlRefresh(ObjectHandle c);
 RUNTIME_ENTRY void RuntimeControlRefreshRect(ObjectHandle c, int32_t x, int32_t y, int32_t width, int32_t height);
-RUNTIME_ENTRY void formRefresh(ObjectHandle w);
-RUNTIME_ENTRY void formRefreshRect(ObjectHandle w, int32_t x, int32_t y, int32_t width, int32_t height);
 RUNTIME_ENTRY void RuntimeSetFocus(ObjectHandle c);
-RUNTIME_ENTRY void formSetFocus(ObjectHandle w);
-RUNTIME_ENTRY void clearFocus();
 
 namespace runtime {
 // The property records of RectControl and of the simple controls, and the

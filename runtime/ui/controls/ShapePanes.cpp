@@ -31,7 +31,7 @@ public:
 
     bool takesFocus() const override { return false; }
 
-    void paint(HDC dc) override {
+    void paintPane(HDC dc) override {
         const ShapeFields& f = fields(control());
         const int32_t border = std::clamp(f.borderWidth, 0, 255);
         HBRUSH brush = CreateSolidBrush(systemColour(f.fillColor));

@@ -42,7 +42,7 @@ void closingAction(ObjectHandle c) {
 }
 void checkAction(ObjectHandle c) {
     gTrace += "A:" + nameOf(c) + "=" + std::to_string(checkBoxValueGetter(c)) + " ";
-    if (gCheckValueInAction >= 0) checkBoxValueSetter(c, gCheckValueInAction);
+    if (gCheckValueInAction >= 0) checkBoxValueSetter(c, gCheckValueInAction != 0);
 }
 void radioAction(ObjectHandle c) { gTrace += "A:" + nameOf(c) + " "; }
 void tabChange(ObjectHandle c) { gTrace += "C:" + std::to_string(tabPanelValueGetter(c)) + " "; }

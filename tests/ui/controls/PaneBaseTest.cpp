@@ -13,6 +13,7 @@
 #include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
 #include "ui/FontCache.h"
+#include "ui/FormEntries.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/WindowEntries.h"
@@ -97,12 +98,9 @@ TEST(PaneRoutines, NilControlsAndWindowsAreIgnored) {
     controlMouseCursorSetter(nullptr, nullptr);
     RuntimeControlRefresh(nullptr);
     RuntimeControlRefreshRect(nullptr, 0, 0, 10, 10);
-    formRefresh(nullptr);
-    formRefreshRect(nullptr, 0, 0, 5, 5);
     RuntimeSetFocus(nullptr);
-    formSetFocus(nullptr);
     pushButtonPush(nullptr);
-    checkBoxValueSetter(nullptr, 1);
+    checkBoxValueSetter(nullptr, true);
     radioValueSetter(nullptr, true);
     tabPanelValueSetter(nullptr, 3);
     progressMaximumSetter(nullptr, 5);
@@ -111,14 +109,13 @@ TEST(PaneRoutines, NilControlsAndWindowsAreIgnored) {
     EXPECT_EQ(controlWindowGetter(nullptr), nullptr);
     EXPECT_EQ(controlMacControlHandleGetter(nullptr), 0);
     EXPECT_EQ(pushButtonTitleGetter(nullptr), nullptr);
-    clearFocus();
 }
 
 TEST(PaneRoutines, ControlsWithoutAPaneOnlyStore) {
     ObjectHandle c = RuntimeNewObject(ix().checkBox);
     ASSERT_NE(c, nullptr);
-    checkBoxValueSetter(c, 1);
-    EXPECT_EQ(checkBoxValueGetter(c), 1);
+    checkBoxValueSetter(c, true);
+    EXPECT_TRUE(checkBoxValueGetter(c));
     ctlPosSetter(c, 2, 33);
     EXPECT_EQ(ctlPosGetter(c, 2), 33);
     ControlVisibleSetter(c, false);
@@ -186,7 +183,7 @@ TEST(PaneFocus, FocusRoutinesAndKindsThatTakeNoFocus) {
     EXPECT_EQ(GetFocus(), w.handle());
     EXPECT_EQ(native->focusedPane(), nullptr);
     RuntimeSetFocus(w.fetch("b"));
-    clearFocus();
+    clearFocus(w.object());
     EXPECT_EQ(native->focusedPane(), nullptr);
     EXPECT_NE(GetFocus(), w.paneHandle("b"));
 }
@@ -322,8 +319,6 @@ TEST(PaneRefresh, RefreshRoutinesRepaintAtOnce) {
     gTrace.clear();
     RuntimeControlRefreshRect(pad, 5, 5, -10, 10);  // an empty area asks for nothing
     EXPECT_EQ(gTrace, "");
-    formRefresh(w.object());
-    EXPECT_EQ(gTrace, "paint:pad ");
 }
 
 TEST(PaneEvents, AnActionThatClosesItsWindowEndsCleanly) {

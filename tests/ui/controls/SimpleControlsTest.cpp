@@ -87,25 +87,25 @@ TEST(CheckBoxes, EveryStateChangeRaisesActionOnceAndNotFromItsOwnAction) {
     HWND h = w.paneHandle("c");
     EXPECT_EQ(SendMessageW(h, BM_GETCHECK, 0, 0), BST_CHECKED);  // the initial state from Value
     gTrace.clear();
-    checkBoxValueSetter(c, 1);  // the same value still notifies, once
+    checkBoxValueSetter(c, true);  // the same value still notifies, once
     EXPECT_EQ(gTrace, "A:c=1 ");
     gTrace.clear();
     clickAt(centreOf(h), [] { return !gTrace.empty(); });  // a click flips the state
     EXPECT_EQ(gTrace, "A:c=0 ");
-    EXPECT_EQ(checkBoxValueGetter(c), 0);
+    EXPECT_FALSE(checkBoxValueGetter(c));
     EXPECT_EQ(SendMessageW(h, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
     // An Action handler that sets the Value again changes the state without a second Action.
     gCheckValueInAction = 0;
     gTrace.clear();
-    checkBoxValueSetter(c, 1);
+    checkBoxValueSetter(c, true);
     gCheckValueInAction = -1;
     EXPECT_EQ(gTrace, "A:c=1 ");
-    EXPECT_EQ(checkBoxValueGetter(c), 0);
+    EXPECT_FALSE(checkBoxValueGetter(c));
     EXPECT_EQ(SendMessageW(h, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     // The guard was cleared: the next change notifies again.
     gTrace.clear();
-    checkBoxValueSetter(c, 1);
+    checkBoxValueSetter(c, true);
     EXPECT_EQ(gTrace, "A:c=1 ");
 }
 

@@ -48,7 +48,7 @@ extern "C" {
 void Check_Action(ObjectHandle self) {
     ++gCheckActions;
     // Set inside its own Action: changes the state, raises no second Action.
-    checkBoxValueSetter(self, 0);
+    checkBoxValueSetter(self, false);
 }
 
 void Radio_Action(ObjectHandle) { gTrace.add('r'); }
@@ -61,9 +61,9 @@ void Go_Action(ObjectHandle) { gTrace.add('g'); }
 void App_Open(ObjectHandle) {
     ObjectHandle w = RuntimeCreateWindow(MainLayout, &gMain);
     ObjectHandle check = find(w, "Check"_s);
-    checkBoxValueSetter(check, 1);
+    checkBoxValueSetter(check, true);
     gResult.field("actions", gCheckActions);
-    gResult.field("check", checkBoxValueGetter(check));
+    gResult.field("check", checkBoxValueGetter(check) ? 1 : 0);
 
     radioValueSetter(find(w, "Out1"_s), true);
     radioValueSetter(find(w, "In1"_s), true);
