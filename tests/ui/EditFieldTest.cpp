@@ -671,6 +671,36 @@ TEST(EditFields, MaskedFieldsNeverGiveTheirTextAway) {
     emptyClipboard();
 }
 
+TEST(EditFields, RichFieldsLoadAndSaveTheirTextAsFiles) {
+    OpenWindow w({field("rich", {{"Styled", "True"}, {"MultiLine", "True"}, {"Height", "60"}}, 10), field("plain", {}, 80)});
+    ObjectHandle rich = w.fetch("rich");
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"edit_field_file.txt";
+    const std::string content = std::string(kSoHyo) + "\r\nline two " + kSoushin;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+
+    EXPECT_EQ(editPaneOf(rich)->loadFile(path), static_cast<int32_t>(content.size()));
+    EXPECT_NE(textOf(rich).find(kSoushin), std::string::npos) << textOf(rich);
+    EXPECT_EQ(textOf(rich).substr(0, 4), kSoHyo);
+    setText(rich, kMixed);
+    const std::wstring saved = std::wstring(folder) + L"edit_field_saved.txt";
+    EXPECT_EQ(editPaneOf(rich)->saveFile(saved), static_cast<int32_t>(std::strlen(kMixed)));
+    char back[64] = {};
+    DWORD got = 0;
+    file = CreateFileW(saved.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ReadFile(file, back, sizeof back - 1, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(std::string(back, got), kMixed);
+    EXPECT_EQ(editPaneOf(rich)->loadFile(std::wstring(folder) + L"no such folder\\none.txt"), -1);
+    EXPECT_EQ(editPaneOf(w.fetch("plain"))->loadFile(path), -1);
+    DeleteFileW(path.c_str());
+    DeleteFileW(saved.c_str());
+}
+
 TEST(EditFields, FocusEvents) {
     OpenWindow w({field("a", {}, 10), field("b", {}, 50)});
     ObjectHandle a = w.fetch("a");

@@ -74,6 +74,12 @@ public:
     void raiseTextChange();
     void raiseSelChange();
 
+    // A rich field's text from a file and into one (the file's bytes are
+    // runtime text); the number of bytes read or written, or -1 when the file
+    // cannot be opened. Plain fields do nothing and give -1.
+    int32_t loadFile(const std::wstring& path);
+    int32_t saveFile(const std::wstring& path);
+
     bool keyDown(StringHandle key, int32_t modifiers) override;
     bool menuCommand(ObjectHandle item) override;
     void enableMenuItems() override;
