@@ -46,6 +46,7 @@ bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/array_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/kej_strings_bench.exe
 	./scripts/comm-bench.sh $(WIN32)
+	./scripts/app-bench.sh $(WIN32) .
 
 clean:
 	rm -rf $(BUILD)

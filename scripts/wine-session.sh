@@ -35,7 +35,7 @@ start() {
 
 map_serial_ports() {
   local ports=$state/serial-ports
-  rm -f "$ports"
+  rm -f "$ports" "$ports.received"
   /usr/bin/python3 "$here/serial-peer.py" "$ports" COM1 COM2 COM3 COM4 COM10 \
     >"$state/serial-peer.log" 2>&1 &
   echo $! >"$state/serial-peer.pid"

@@ -10,6 +10,9 @@
 
 #include <cstdint>
 
+#include "comm/SerialEntries.h"
+#include "files/FolderItemEntries.h"
+#include "files/StreamEntries.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "loader/PluginEntries.h"
@@ -22,6 +25,8 @@
 #include "text/UserAlerts.h"
 #include "ui/WindowEntries.h"
 #include "ui/controls/EditFieldEntries.h"
+#include "ui/lists/ListboxEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
 
 // The project table that the image tool makes from the project description
 // (data1 word 1 points at it too): what the entry routine hands RuntimeInit.

@@ -7,6 +7,7 @@
 #include "comm/SocketEntries.h"
 #include "files/FolderItemEntries.h"
 #include "files/StreamEntries.h"
+#include "loader/PluginControlEntries.h"
 #include "loader/PluginEntries.h"
 #include "loader/PluginProperties.h"
 #include "objects/LoopEntries.h"
@@ -25,6 +26,10 @@
 #include "ui/WindowEntries.h"
 #include "ui/controls/EditFieldEntries.h"
 #include "ui/controls/SimpleControlEntries.h"
+#include "ui/lists/ListboxEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
+#include "ui/DragItem.h"
+#include "ui/FormEntries.h"
 
 namespace {
 
@@ -311,6 +316,38 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeMenuArrayReference),
     ENTRY(RuntimeCloneMenu),
     ENTRY(RuntimeCloseMenuItem),
+    // Window drawing, focus, drops, menu item texts and interface colours
+    ENTRY(formRefresh),
+    ENTRY(formRefreshRect),
+    ENTRY(formAcceptTextDrop),
+    ENTRY(formAcceptPictureDrop),
+    ENTRY(formAcceptFileDrop),
+    ENTRY(formAcceptMacDataDrop),
+    ENTRY(formSetFocus),
+    ENTRY(clearFocus),
+    ENTRY(IsCMMClick),
+    ENTRY(menuItemTextGetter),
+    ENTRY(menuItemTextSetter),
+    ENTRY(menuItemCommandKeySetter),
+    ENTRY(getFrameColor),
+    ENTRY(getFillColor),
+    ENTRY(getTextColor),
+    ENTRY(getHilightColor),
+    ENTRY(getLightTingeColor),
+    ENTRY(getDarkTingeColor),
+    ENTRY(getLightBevelColor),
+    ENTRY(getDarkBevelColor),
+    // Drag items (what a drop brought)
+    ENTRY(DragItemTextAvailable),
+    ENTRY(dragItemTextGetter),
+    ENTRY(dragItemTextSetter),
+    ENTRY(DragItemFolderItemAvailable),
+    ENTRY(dragItemFolderItemGetter),
+    ENTRY(dragItemFolderItemSetter),
+    ENTRY(dragItemDropLeft),
+    ENTRY(dragItemDropTop),
+    ENTRY(dragItemDropWidth),
+    ENTRY(dragItemDropHeight),
     // String functions, byte-counting and double-byte
     ENTRY(StringLeft),
     ENTRY(StringRight),
@@ -463,6 +500,22 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(boolInvalidateSetter),
     ENTRY(stringInvalidateSetter),
     ENTRY(objInvalidateSetter),
+    // Plug-in control panes, drawing and pictures
+    ENTRY(GetControlBounds),
+    ENTRY(GetControlVisible),
+    ENTRY(SetControlVisible),
+    ENTRY(getControlWindow),
+    ENTRY(GetControlHWND),
+    ENTRY(VELMGetControlGraphics),
+    ENTRY(VELMGraphicsDC),
+    ENTRY(VELMInvalidateControl),
+    ENTRY(VELMInvalidateControlRect),
+    ENTRY(VELMSetSpecialBackground),
+    ENTRY(controlEnabledGetter),
+    ENTRY(PluginInterpretConstantValue),
+    ENTRY(lockPictureDescription),
+    ENTRY(unlockPictureDescription),
+    ENTRY(drawPicturePrimitive),
 
     // Folder items, files and streams
     ENTRY(RuntimeGetFolderItem),
@@ -586,6 +639,97 @@ const RuntimeEntry kRuntimeEntries[] = {
     // NotePlayer
     ENTRY(notePlayerPlayNote),
     ENTRY(notePlayerInstrumentSetter),
+
+    // Listbox
+    ENTRY(listCountGetter),
+    ENTRY(listSelectionGetter),
+    ENTRY(listSelectionSetter),
+    ENTRY(listTextGetter),
+    ENTRY(listTextSetter),
+    ENTRY(listColumnCountGetter),
+    ENTRY(listColumnCountSetter),
+    ENTRY(listColumnWidthsGetter),
+    ENTRY(listColumnWidthsSetter),
+    ENTRY(listLastIndexGetter),
+    ENTRY(listEnableDragSetter),
+    ENTRY(listSelCountGetter),
+    ENTRY(listHeadingIndexGetter),
+    ENTRY(listHeadingIndexSetter),
+    ENTRY(listTextFontGetter),
+    ENTRY(listTextFontSetter),
+    ENTRY(listTextSizeGetter),
+    ENTRY(listTextSizeSetter),
+    ENTRY(listBoldGetter),
+    ENTRY(listBoldSetter),
+    ENTRY(listItalicGetter),
+    ENTRY(listItalicSetter),
+    ENTRY(listUnderlineGetter),
+    ENTRY(listUnderlineSetter),
+    ENTRY(listGetCell),
+    ENTRY(listSetCell),
+    ENTRY(listGetHeading),
+    ENTRY(listSetHeading),
+    ENTRY(listGetSelected),
+    ENTRY(listSetSelected),
+    ENTRY(listGetExpanded),
+    ENTRY(listSetExpanded),
+    ENTRY(listCellCheckGetter),
+    ENTRY(listCellCheckSetter),
+    ENTRY(listCellTypeGetter),
+    ENTRY(listCellTypeSetter),
+    ENTRY(listCellAlignmentGetter),
+    ENTRY(listCellAlignmentSetter),
+    ENTRY(listCellAlignmentOffsetGetter),
+    ENTRY(listCellAlignmentOffsetSetter),
+    ENTRY(listColumnTypeGetter),
+    ENTRY(listColumnTypeSetter),
+    ENTRY(listColumnAlignmentGetter),
+    ENTRY(listColumnAlignmentSetter),
+    ENTRY(listColumnAlignmentOffsetGetter),
+    ENTRY(listColumnAlignmentOffsetSetter),
+    ENTRY(listGetRowPicture),
+    ENTRY(listSetRowPicture),
+    ENTRY(listGetCellBold),
+    ENTRY(listSetCellBold),
+    ENTRY(listGetCellItalic),
+    ENTRY(listSetCellItalic),
+    ENTRY(listGetCellUnderline),
+    ENTRY(listSetCellUnderline),
+    ENTRY(RuntimeListAddRow),
+    ENTRY(RuntimeListAddParent),
+    ENTRY(RuntimeListInsertRow),
+    ENTRY(RuntimeRemoveRow),
+    ENTRY(RuntimeListEmpty),
+    ENTRY(RuntimeGetRow),
+    ENTRY(RuntimeSetRow),
+
+    // PopupMenu
+    ENTRY(RuntimePopupCountGetter),
+    ENTRY(RuntimePopupSelectionGetter),
+    ENTRY(RuntimePopupSelectionSetter),
+    ENTRY(popupTextGetter),
+    ENTRY(RuntimePopupGetString),
+    ENTRY(RuntimePopupAddRow),
+    ENTRY(RuntimePopupAddSeparator),
+    ENTRY(RuntimePopupInsertRow),
+    ENTRY(RuntimePopupRemoveRow),
+    ENTRY(RuntimePopupEmpty),
+    ENTRY(RuntimePopupGetRow),
+    ENTRY(RuntimePopupSetRow),
+    ENTRY(RuntimePopupGetRowTag),
+    ENTRY(RuntimePopupSetRowTag),
+    ENTRY(getPopupRowTag),
+    ENTRY(setPopupRowTag),
+    ENTRY(popupTextFontGetter),
+    ENTRY(popupTextFontSetter),
+    ENTRY(popupTextSizeGetter),
+    ENTRY(popupTextSizeSetter),
+    ENTRY(popupBoldGetter),
+    ENTRY(popupBoldSetter),
+    ENTRY(popupItalicGetter),
+    ENTRY(popupItalicSetter),
+    ENTRY(popupUnderlineGetter),
+    ENTRY(popupUnderlineSetter),
 };
 
 #undef ENTRY

@@ -17,6 +17,8 @@
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
 #include "ui/controls/EditFieldEntries.h"
+#include "ui/lists/ListboxEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
 
 namespace runtime {
 namespace {
@@ -81,6 +83,8 @@ void RuntimeInit(const uint32_t* projectTable) {
     defineWindowProperties();
     defineControlClasses();
     defineEditFieldClass();
+    defineListboxClass();
+    definePopupMenuClass();
     runStep(StartupStep::kInstallPlugins);
     createSystemObject();
     runStep(StartupStep::kBindDeferredImports);
