@@ -349,7 +349,10 @@ TEST(EditFields, SelStartKeepsTheOldEndAndSelLengthCountsFromTheStart) {
         EXPECT_EQ(editSelLengthGetter(f), 3);
         editSelLengthSetter(f, -4);  // a negative length selects nothing
         EXPECT_EQ(editSelLengthGetter(f), 0);
-        EXPECT_EQ(gTrace, "S S S ") << "styled " << kind;
+        editSelLengthSetter(f, 0x7FFFFFFF);  // a huge one selects to the end
+        EXPECT_EQ(editSelStartGetter(f), 7);
+        EXPECT_EQ(editSelLengthGetter(f), 9);
+        EXPECT_EQ(gTrace, "S S S S ") << "styled " << kind;
     }
 }
 

@@ -179,6 +179,10 @@ TextRange EditFieldPane::selection() const {
 void EditFieldPane::select(size_t start, size_t end) {
     HWND h = handle();
     if (!h) return;
+    // Positions past the end select to the end; none may read as negative.
+    constexpr size_t kLast = 0x7FFFFFFF;
+    start = std::min(start, kLast);
+    end = std::min(end, kLast);
     const Quiet quiet(quiet_);
     if (rich_) {
         CHARRANGE range{static_cast<LONG>(start), static_cast<LONG>(end)};
