@@ -171,18 +171,28 @@ TextRange EditFieldPane::selection() const {
         start = static_cast<LONG>(s);
         end = static_cast<LONG>(e);
     }
-    if (end < 0) end = static_cast<LONG>(text().size());  // "to the end"
-    start = std::max<LONG>(start, 0);
+    // A rich control can select its closing paragraph mark, which is not text.
+    const auto length = static_cast<LONG>(positionCount());
+    if (end < 0 || end > length) end = length;
+    start = std::clamp<LONG>(start, 0, length);
     return TextRange{static_cast<size_t>(std::min(start, end)), static_cast<size_t>(std::max(start, end))};
+}
+
+size_t EditFieldPane::positionCount() const {
+    if (!rich_) return static_cast<size_t>(std::max(GetWindowTextLengthW(handle()), 0));
+    // Line breaks count as one position, as the selection counts them.
+    GETTEXTLENGTHEX query{GTL_NUMCHARS, 1200};
+    const LRESULT n = SendMessageW(handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0);
+    return static_cast<size_t>(std::max<LRESULT>(n, 0));
 }
 
 void EditFieldPane::select(size_t start, size_t end) {
     HWND h = handle();
     if (!h) return;
-    // Positions past the end select to the end; none may read as negative.
-    constexpr size_t kLast = 0x7FFFFFFF;
-    start = std::min(start, kLast);
-    end = std::min(end, kLast);
+    // Positions past the end select to the end.
+    const size_t last = std::min<size_t>(positionCount(), 0x7FFFFFFF);
+    start = std::min(start, last);
+    end = std::min(end, last);
     const Quiet quiet(quiet_);
     if (rich_) {
         CHARRANGE range{static_cast<LONG>(start), static_cast<LONG>(end)};

@@ -97,6 +97,8 @@ private:
     static bool stillAlive(HWND handle, const EditFieldPane* pane);
     // The control's text as it stands (the mask while masked).
     std::wstring shownText() const;
+    // The number of positions a selection can span.
+    size_t positionCount() const;
     void replaceShown(std::wstring_view text);
     void makeBrush();
     void updateStandardItems(bool exact);
