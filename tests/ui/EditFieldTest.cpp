@@ -71,7 +71,7 @@ bool fieldEditCopy(ObjectHandle) {
 void* code(auto* f) { return reinterpret_cast<void*>(f); }
 
 struct Classes {
-    int32_t window, editField, traceField, app;
+    int32_t window, editField, traceField, handlerSubclass, app;
 } ix;
 
 ProjectData& project() {
@@ -101,6 +101,8 @@ void buildProject() {
                                                           {"LostFocus", code(fieldLostFocus)},
                                                           {"EnableMenuItems", code(fieldEnableMenuItems)}},
                                         .menuHandlers = {{"EditCopy", code(fieldEditCopy)}}});
+    ix.handlerSubclass = p.addCompiledClass(
+        {.name = "", .size = 136, .superIndex = ix.traceField, .eventHandlers = {{"GotFocus", code(fieldGotFocus)}}});
     ix.app = p.addCompiledClass({.name = "TestApp", .size = 28, .superIndex = application});
     MenuBarStream bar;
     MenuEntry edit{.text = "Edit", .name = "EditMenu", .classIndex = -1};
@@ -648,6 +650,19 @@ TEST(EditFields, EditCommandsGoToTheFieldFirst) {
     gFieldHandlesEditCopy = false;
     EXPECT_EQ(gTrace, "own:EditCopy ");
     emptyClipboard();
+}
+
+TEST(EditFields, MenuHandlersOfTheClassAFieldDerivesFromCount) {
+    LayoutControl sub = field("f", {{"Text", "text"}});
+    sub.classIndex = ix.handlerSubclass;  // as a layout makes for a field with event handlers
+    OpenWindow w({sub});
+    ObjectHandle f = w.fetch("f");
+    w.focus(f);
+    gTrace.clear();
+    gFieldHandlesEditCopy = true;
+    EXPECT_TRUE(runMenuItem("EditCopy"));
+    gFieldHandlesEditCopy = false;
+    EXPECT_EQ(gTrace, "own:EditCopy ");
 }
 
 TEST(EditFields, MaskedFieldsNeverGiveTheirTextAway) {

@@ -483,7 +483,14 @@ bool EditFieldPane::menuCommand(ObjectHandle item) {
     ObjectHandle field = control();
     HWND h = handle();
     const MenuItemFields& f = menuItemFields(item);
-    if (const CodeAddress code = findMenuHandler(field->classRecord, f.name)) {
+    // The field's class and the classes it derives from: a field given event
+    // handlers in a layout is an anonymous subclass of the class that holds
+    // its menu handlers.
+    CodeAddress code = nullptr;
+    for (const ClassRecord* cls = field->classRecord; cls && !code; cls = cls->superclass) {
+        code = findMenuHandler(cls, f.name);
+    }
+    if (code) {
         const Unwindable<ObjectRef> keep(ObjectRef::borrow(field));
         const int32_t index = f.index;
         const bool handled = index >= 0 ? callBooleanHandler(code, field, index) : callBooleanHandler(code, field);
