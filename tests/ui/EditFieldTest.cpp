@@ -226,6 +226,30 @@ void pressKey(WORD key) {
     runPasses(4);
 }
 
+// Presses `key` while `modifier` is held.
+void pressChord(WORD modifier, WORD key) {
+    INPUT keys[4] = {};
+    const WORD order[4] = {modifier, key, key, modifier};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    runPasses(6);
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 bool itemEnabled(const char* name) {
     ObjectHandle item = RuntimeMenuReference(StringValue::fromCString(name).get());
     const bool enabled = item && menuItemFields(item).enabled;
@@ -682,10 +706,19 @@ TEST(EditFields, MaskedFieldsNeverGiveTheirTextAway) {
     EXPECT_EQ(textOf(f), "before");
     EXPECT_EQ(shownText(OpenWindow::controlHandle(f)), L"******");
     EXPECT_EQ(gTrace, "T S ");
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    const auto* clip = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
-    EXPECT_EQ(std::wstring(clip ? clip : L""), L"before");
-    CloseClipboard();
+    EXPECT_EQ(clipboardText(), L"before");
+    // The keys: copying and cutting give nothing away, pasting goes into the
+    // hidden text.
+    putOnClipboard(L"keys");
+    selectRange(f, 0, 6);
+    pressChord(VK_CONTROL, 'C');
+    pressChord(VK_CONTROL, 'X');
+    pressChord(VK_SHIFT, VK_DELETE);
+    EXPECT_EQ(clipboardText(), L"keys");
+    EXPECT_EQ(textOf(f), "before");
+    pressChord(VK_CONTROL, 'V');
+    EXPECT_EQ(textOf(f), "keys");
+    EXPECT_EQ(shownText(OpenWindow::controlHandle(f)), L"****");
     emptyClipboard();
 }
 
