@@ -131,7 +131,7 @@ void ListboxPane::mouseDown(POINT point, int32_t modifiers) {
     const Unwindable<ObjectRef> keep(ObjectRef::borrow(list));
     if (edit_) endEdit(true);
     if (listboxPaneOf(list) != this) return;
-    if (fields().hasHeading && point.y >= 1 && point.y < rowsTop()) {
+    if (fields().hasHeading && point.y >= 0 && point.y < rowsTop()) {
         pressedHeading_ = columnAt(point.x);
         headingInside_ = true;
         SetCapture(handle());
@@ -218,7 +218,7 @@ bool ListboxPane::clickInCell(int32_t row, int32_t column, POINT point) {
 void ListboxPane::mouseMove(POINT point) {
     if (pressedHeading_ >= 0) {
         const int32_t left = columnLeft(pressedHeading_);
-        const bool inside = point.y >= 1 && point.y < rowsTop() && point.x >= left &&
+        const bool inside = point.y >= 0 && point.y < rowsTop() && point.x >= left &&
                             point.x < left + fields().columns->width[static_cast<size_t>(pressedHeading_)];
         if (inside != headingInside_) {
             headingInside_ = inside;
@@ -234,8 +234,8 @@ void ListboxPane::mouseMove(POINT point) {
     } else {
         RECT client{};
         GetClientRect(handle(), &client);
-        if (point.y >= client.bottom - 1) scrollTo(firstVisible_ + 1);
-        row = std::min<int32_t>(rows_.count() - 1, firstVisible_ + (std::min<LONG>(point.y, client.bottom - 2) - rowsTop()) / rowHeight_);
+        if (point.y >= client.bottom) scrollTo(firstVisible_ + 1);
+        row = std::min<int32_t>(rows_.count() - 1, firstVisible_ + (std::min<LONG>(point.y, client.bottom - 1) - rowsTop()) / rowHeight_);
     }
     if (!rows_.valid(row) || row == caret_) return;
     draggedSinceClick_ = true;

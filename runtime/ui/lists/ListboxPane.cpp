@@ -31,7 +31,7 @@ ListboxPane* listboxPaneOf(ObjectHandle list) {
 ListboxPane::ListboxPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
     InitializeCriticalSection(&paintLock_);
     measureFont();
-    if (!createChild(L"VL_Pane", WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN, controlRect(control))) return;
+    if (!createChild(L"VL_Pane", WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_CLIPCHILDREN, controlRect(control))) return;
     previousProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListboxPane::procedure)));
     layoutColumns();
@@ -89,23 +89,23 @@ void ListboxPane::fontChanged() {
 
 int32_t ListboxPane::headingHeight() const { return fields().hasHeading ? kHeadingHeight : 0; }
 
-int32_t ListboxPane::rowsTop() const { return 1 + headingHeight(); }
+int32_t ListboxPane::rowsTop() const { return headingHeight(); }
 
 int32_t ListboxPane::visibleRowCount() const {
     RECT client{};
     if (handle()) GetClientRect(handle(), &client);
-    return std::max<int32_t>(1, (client.bottom - 1 - rowsTop()) / rowHeight_);
+    return std::max<int32_t>(1, (client.bottom - rowsTop()) / rowHeight_);
 }
 
 int32_t ListboxPane::columnLeft(int32_t column) const {
-    int32_t x = 1;
+    int32_t x = 0;
     for (int32_t i = 0; i < column && i < lists::kColumnSlots; ++i) x += fields().columns->width[static_cast<size_t>(i)];
     return x;
 }
 
 int32_t ListboxPane::columnAt(int32_t x) const {
     const int32_t count = lists::clampedColumnCount(fields().columnCount);
-    int32_t left = 1;
+    int32_t left = 0;
     for (int32_t i = 0; i < count; ++i) {
         left += fields().columns->width[static_cast<size_t>(i)];
         if (x < left) return i;
