@@ -469,6 +469,8 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(listSetCellItalic),
     ENTRY(listGetCellUnderline),
     ENTRY(listSetCellUnderline),
+    ENTRY(listAddLSNR),
+    ENTRY(listRemoveLSNR),
     ENTRY(RuntimeListAddRow),
     ENTRY(RuntimeListAddParent),
     ENTRY(RuntimeListInsertRow),

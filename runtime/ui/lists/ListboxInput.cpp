@@ -145,7 +145,7 @@ void ListboxPane::mouseDown(POINT point, int32_t modifiers) {
     if (row < 0) {
         // Below the last row: nothing stays selected.
         lastClickRow_ = -1;
-        if (!selection_.empty()) {
+        if (!selection_.empty() && selectionChanging()) {
             const lists::SelectionRuns before = selection_;
             selection_.clear();
             selectionChanged(before);
@@ -175,6 +175,7 @@ bool ListboxPane::isDoubleClick(int32_t row, int32_t modifiers, LONG time) const
 }
 
 void ListboxPane::clickRow(int32_t row, int32_t modifiers) {
+    if (!selectionChanging() || !rows_.valid(row)) return;
     const lists::SelectionRuns before = selection_;
     if ((modifiers & kShift) && multiple()) {
         const int32_t from = selection_.count() == 1 ? selection_.lowest() : (anchor_ >= 0 ? anchor_ : row);
@@ -239,6 +240,7 @@ void ListboxPane::mouseMove(POINT point) {
     }
     if (!rows_.valid(row) || row == caret_) return;
     draggedSinceClick_ = true;
+    if (!selectionChanging() || !rows_.valid(row)) return;
     const lists::SelectionRuns before = selection_;
     if (multiple()) {
         selection_.addRange(anchor_ >= 0 ? anchor_ : row, row);
@@ -332,7 +334,7 @@ void ListboxPane::defaultKey(WPARAM key, bool shift) {
         case VK_DOWN: break;
         default: return;
     }
-    if (rows_.count() == 0) return;
+    if (rows_.count() == 0 || !selectionChanging() || rows_.count() == 0) return;
     const bool up = key == VK_UP;
     const lists::SelectionRuns before = selection_;
     int32_t target;

@@ -5,6 +5,7 @@
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/ObjectRef.h"
+#include "text/CaseFold.h"
 #include "ui/ControlFields.h"
 #include "ui/FontCache.h"
 #include "ui/NativeWindow.h"
@@ -19,6 +20,16 @@ constexpr int32_t kHierarchicalMinimumRowHeight = 18;
 RECT controlRect(ObjectHandle control) {
     const ControlFields& f = controlFields(control);
     return RECT{f.left, f.top, f.left + std::max<int32_t>(0, f.width), f.top + std::max<int32_t>(0, f.height)};
+}
+
+// The first routine of the object's method `name` (its class chain), or null.
+CodeAddress findMethod(ObjectHandle object, std::string_view name) {
+    for (const ClassRecord* c = object ? object->classRecord : nullptr; c; c = c->superclass) {
+        for (const MethodRecord* m = c->methods; m; m = m->next) {
+            if (foldedEquals(viewOf(m->name), name) && m->firstRoutine) return m->firstRoutine;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -187,7 +198,33 @@ bool ListboxPane::raiseChange() {
         UnwindAction done([list] { listboxFields(list).changeRunning = 0; });
         deliverNamedEvent(list, "Listbox", "Change");
     }
-    return controlFields(list).pane != nullptr;
+    ListboxPane* pane = listboxPaneOf(list);
+    return pane && pane->tellListeners("selectionChanged");
+}
+
+void ListboxPane::addListener(ObjectHandle listener) {
+    if (listener) listeners_.insert(listeners_.begin(), ObjectRef::borrow(listener));
+}
+
+void ListboxPane::removeListener(ObjectHandle listener) {
+    auto at = std::find_if(listeners_.begin(), listeners_.end(), [listener](const ObjectRef& l) { return l.get() == listener; });
+    if (at != listeners_.end()) listeners_.erase(at);
+}
+
+bool ListboxPane::tellListeners(const char* method) {
+    if (listeners_.empty()) return true;
+    ObjectHandle list = control();
+    const Unwindable<ObjectRef> keep(ObjectRef::borrow(list));
+    // A copy: a listener may add or remove listeners, or close the window.
+    const Unwindable<std::vector<ObjectRef>> listeners(listeners_);
+    for (const ObjectRef& listener : *listeners) {
+        if (CodeAddress code = findMethod(listener.get(), method)) {
+            using Told = void (*)(ObjectHandle, ObjectHandle);
+            reinterpret_cast<Told>(code)(listener.get(), list);
+        }
+        if (listboxPaneOf(list) != this) return false;
+    }
+    return true;
 }
 
 bool ListboxPane::raiseCellAction(int32_t row, int32_t column) {
@@ -240,6 +277,8 @@ int32_t ListboxPane::insertRow(int32_t row, StringValue text) {
 }
 
 void ListboxPane::removeRow(int32_t row) {
+    if (!rows_.valid(row)) return;
+    if (selection_.isSelected(row) && !selectionChanging()) return;
     if (!rows_.valid(row)) return;
     if (editRow_ == row) endEdit(false);
     rows_.remove(row);
@@ -302,6 +341,7 @@ void ListboxPane::setRowExpanded(int32_t row, bool expanded) {
 // --- Selection ---------------------------------------------------------------
 
 void ListboxPane::selectOnly(int32_t row) {
+    if (!selectionChanging()) return;
     const lists::SelectionRuns before = selection_;
     selection_.clear();
     if (rows_.valid(row)) {
@@ -314,7 +354,7 @@ void ListboxPane::selectOnly(int32_t row) {
 }
 
 void ListboxPane::setRowSelected(int32_t row, bool selected) {
-    if (!rows_.valid(row)) return;
+    if (!rows_.valid(row) || !selectionChanging()) return;
     const lists::SelectionRuns before = selection_;
     if (selected && !multiple()) selection_.clear();
     selection_.set(row, selected);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "objects/ObjectRef.h"
 #include "text/StringValue.h"
 #include "ui/Pane.h"
 #include "ui/lists/ListRows.h"
@@ -58,6 +59,11 @@ public:
     int32_t firstVisibleRow() const { return firstVisible_; }
     void scrollTo(int32_t firstRow);
 
+    // Listeners of the selection: told "selectionChanging" before a change
+    // and "selectionChanged" after its Change. Each holds a reference.
+    void addListener(ObjectHandle listener);
+    void removeListener(ObjectHandle listener);
+
     bool keyDown(StringHandle key, int32_t modifiers) override;
     void enableMenuItems() override;
     void setEnabled(bool enabled) override;
@@ -85,6 +91,9 @@ private:
     bool raiseChange();
     bool raiseCellAction(int32_t row, int32_t column);
     bool raiseRowEvent(const char* name, int32_t row);
+    // Tells the listeners; false when the pane is gone afterwards.
+    bool tellListeners(const char* method);
+    bool selectionChanging() { return tellListeners("selectionChanging"); }
     void selectionChanged(const lists::SelectionRuns& before);
 
     // Drawing (ListboxDrawing.cpp).
@@ -108,6 +117,7 @@ private:
     static LRESULT CALLBACK editProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
     WNDPROC previousProcedure_ = nullptr;
+    std::vector<ObjectRef> listeners_;  // newest first
     CRITICAL_SECTION paintLock_;
     lists::ListRows rows_;
     lists::SelectionRuns selection_;

@@ -86,6 +86,8 @@ void listExpandRow(ObjectHandle list, int32_t row) {
     }
 }
 void listCollapseRow(ObjectHandle, int32_t row) { gTrace += "Collapse(" + std::to_string(row) + ") "; }
+void listenerChanging(ObjectHandle, ObjectHandle list) { gTrace += "changing(" + std::to_string(listSelectionGetter(list)) + ") "; }
+void listenerChanged(ObjectHandle, ObjectHandle list) { gTrace += "changed(" + std::to_string(listSelectionGetter(list)) + ") "; }
 void popupChange(ObjectHandle popup) {
     gTrace += "PChange(" + std::to_string(RuntimePopupSelectionGetter(popup)) + ") ";
     if (gChangeSelectsAgain) RuntimePopupSelectionSetter(popup, 0);
@@ -95,7 +97,7 @@ void popupChange(ObjectHandle popup) {
 void* code(auto* f) { return reinterpret_cast<void*>(f); }
 
 struct Classes {
-    int32_t exception, application, window, listbox, popup, testWindow, traceList, tracePopup, app;
+    int32_t exception, application, window, listbox, popup, testWindow, traceList, tracePopup, app, object, listener;
 } ix;
 
 ProjectData& project() {
@@ -123,6 +125,10 @@ public:
         ix.tracePopup = p.addCompiledClass({.name = "", .size = 116, .superIndex = ix.popup,
                                             .eventHandlers = {{"Change", code(popupChange)}}});
         ix.app = p.addCompiledClass({.name = "ListApp", .size = 28, .superIndex = ix.application});
+        ix.object = p.addNamedClass("Object");
+        ix.listener = p.addCompiledClass({.name = "SelectionListener", .size = 24, .superIndex = ix.object,
+                                          .methods = {{"selectionChanging", code(listenerChanging)},
+                                                      {"selectionChanged", code(listenerChanged)}}});
         RuntimeInit(p.table());
     }
 };
@@ -489,6 +495,31 @@ TEST(Listbox, ChangeIsNotRaisedAgainWhileItsHandlerRuns) {
     EXPECT_EQ(listSelectionGetter(list), 0) << "the handler's own change took effect";
     listSelectionSetter(list, 1);
     EXPECT_EQ(gTrace, "Change(1) Change(1) ") << "the guard was cleared afterwards";
+}
+
+TEST(Listbox, ListenersAreToldBeforeAndAfterEachChangeUntilRemoved) {
+    OpenWindow w({control(ix.traceList, "List", 10, 10, 200, 100)});
+    ASSERT_NE(w.object, nullptr);
+    ObjectHandle list = w.fetch("List");
+    addRows(list, {"a", "b"});
+    ObjectHandle listener = RuntimeNewObject(ix.listener);
+    ASSERT_NE(listener, nullptr);
+    const int32_t refs = listener->refCount;
+    listAddLSNR(list, listener);
+    EXPECT_EQ(listener->refCount, refs + 1);
+    gTrace.clear();
+    listSelectionSetter(list, 1);
+    RuntimeRemoveRow(list, 1);
+    EXPECT_EQ(gTrace, "changing(-1) Change(1) changed(1) changing(1) Change(-1) changed(-1) ");
+    listRemoveLSNR(list, listener);
+    EXPECT_EQ(listener->refCount, refs);
+    gTrace.clear();
+    listSelectionSetter(list, 0);
+    EXPECT_EQ(gTrace, "Change(0) ");
+    listAddLSNR(list, listener);
+    RuntimeCloseWindow(w.object);
+    EXPECT_EQ(listener->refCount, refs) << "closing the window releases the listeners";
+    RuntimeUnlockObject(listener);
 }
 
 // --- Listbox: real mouse and keys -------------------------------------------------------------
