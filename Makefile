@@ -1,6 +1,8 @@
 # The two commands of this project (see README.md):
-#   make run    build, then start sutakiba.exe (with the application image) under Wine
+#   make run    build, then start sutakiba.exe (with the application image) under
+#               Wine, with a simulated modem on COM1 and a local mail server
 #   make test   build, then run every test
+#   make dist   build, then make the Windows package (a zip)
 # Both first install whatever this machine lacks (scripts/setup.sh).
 
 BUILD ?= build
@@ -8,7 +10,7 @@ HOST := $(BUILD)/host
 WIN32 := $(BUILD)/win32
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build test run bench clean
+.PHONY: all setup build test run dist bench clean
 
 all: build
 
@@ -26,8 +28,14 @@ test: build
 	ctest --test-dir $(HOST) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(WIN32) --output-on-failure -j $(JOBS)
 
+# RUN_DISPLAY=:N shows the application on an existing display; RUN_SECONDS=N
+# ends it after N seconds.
 run: build
-	./scripts/run.sh $(WIN32)/app/sutakiba.exe
+	RUN_DISPLAY="$(RUN_DISPLAY)" RUN_SECONDS="$(RUN_SECONDS)" ./scripts/run-app.sh $(WIN32) $(HOST)
+
+# The Windows package: a zip of the stripped sutakiba.exe and its read-me files.
+dist: build
+	@echo "The Windows package: $(abspath $(WIN32))/dist/sutakiba.zip"
 
 bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/pool_bench.exe
@@ -38,6 +46,7 @@ bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/array_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/kej_strings_bench.exe
 	./scripts/comm-bench.sh $(WIN32)
+	./scripts/app-bench.sh $(WIN32) .
 
 clean:
 	rm -rf $(BUILD)

@@ -7,6 +7,8 @@ CR or LF) that the Windows side writes:
                    settings the Windows side applied to the port
     ?BIG <n>    -> n bytes "0123456789" repeated, without a line end
     anything    -> "<COMn>:<line>" CR LF
+Every line received is also appended to PORTS_FILE.received as "COMn <line>",
+so tests can see what a program sent to a port it does not read back from.
 Runs until it is stopped (by its PID)."""
 import os
 import select
@@ -51,6 +53,7 @@ def main():
     with open(ports_file + ".tmp", "w") as out:
         out.writelines(lines)
     os.rename(ports_file + ".tmp", ports_file)
+    received = open(ports_file + ".received", "a", encoding="latin-1")
     while True:
         ready, _, _ = select.select(list(peers), [], [])
         for master in ready:
@@ -68,6 +71,8 @@ def main():
                 line = peer["pending"][:cut].decode("latin-1")
                 peer["pending"] = peer["pending"][cut + 1:]
                 if line:
+                    received.write("%s %s\n" % (peer["name"], line))
+                    received.flush()
                     os.write(master, answer(peer["name"], line, peer["slave"]))
 
 

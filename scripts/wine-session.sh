@@ -35,26 +35,15 @@ start() {
 
 map_serial_ports() {
   local ports=$state/serial-ports
-  rm -f "$ports"
+  rm -f "$ports" "$ports.received"
   /usr/bin/python3 "$here/serial-peer.py" "$ports" COM1 COM2 COM3 COM4 COM10 \
     >"$state/serial-peer.log" 2>&1 &
   echo $! >"$state/serial-peer.pid"
   for _ in $(seq 100); do [ -s "$ports" ] && break; sleep 0.1; done
   [ -s "$ports" ] || { echo "serial peer did not start" >&2; cat "$state/serial-peer.log" >&2; exit 1; }
-  # The registry values under HKLM\Software\Wine\Ports and the dosdevices
-  # links, written while no wineserver serves the prefix.
-  local values=
-  while read -r name device; do
-    values+="\"$name\"=\"$device\"\n"
-    rm -f "$state/prefix/dosdevices/${name,,}"
-    ln -s "$device" "$state/prefix/dosdevices/${name,,}"
-  done <"$ports"
-  awk -v values="$values" '
-    { print }
-    /^\[Software\\\\Wine\\\\Ports\]/ { inPorts = 1; next }
-    inPorts && /^#time=/ { printf "%s", values; inPorts = 0 }
-  ' "$state/prefix/system.reg" >"$state/system.reg.new"
-  mv "$state/system.reg.new" "$state/prefix/system.reg"
+  local mapping=()
+  while read -r name device; do mapping+=("$name" "$device"); done <"$ports"
+  "$here/wine-ports.sh" "$state/prefix" "${mapping[@]}"
 }
 
 stop_pid() {

@@ -10,6 +10,9 @@
 
 #include <cstdint>
 
+#include "comm/SerialEntries.h"
+#include "files/FolderItemEntries.h"
+#include "files/StreamEntries.h"
 #include "objects/LoopEntries.h"
 #include "objects/ObjectEntries.h"
 #include "loader/PluginEntries.h"
@@ -21,6 +24,7 @@
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
 #include "ui/WindowEntries.h"
+#include "ui/controls/EditFieldEntries.h"
 #include "ui/lists/ListboxEntries.h"
 #include "ui/lists/PopupMenuEntries.h"
 

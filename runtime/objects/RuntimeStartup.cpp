@@ -12,9 +12,11 @@
 #include "objects/InterfaceTables.h"
 #include "objects/ProjectItems.h"
 #include "objects/SystemObjects.h"
+#include "ui/ControlEntries.h"
 #include "text/FatalError.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
+#include "ui/controls/EditFieldEntries.h"
 #include "ui/lists/ListboxEntries.h"
 #include "ui/lists/PopupMenuEntries.h"
 
@@ -79,6 +81,8 @@ void RuntimeInit(const uint32_t* projectTable) {
     OleInitialize(nullptr);
     defineBuiltinClasses();
     defineWindowProperties();
+    defineControlClasses();
+    defineEditFieldClass();
     defineListboxClass();
     definePopupMenuClass();
     runStep(StartupStep::kInstallPlugins);

@@ -32,6 +32,7 @@ struct ControlFields {
     StringHandle disabledBalloonHelp;
     int32_t tabPanelIndex;
     uint8_t lockLeft, lockTop, lockRight, lockBottom;
+    ObjectHandle mouseCursor;  // owned
 };
 
 constexpr int32_t kControlFieldsOffset = 24;
@@ -41,6 +42,27 @@ static_assert(kControlFieldsOffset + sizeof(ControlFields) <= 88, "fits a Contro
 
 inline ControlFields& controlFields(ObjectHandle control) {
     return *reinterpret_cast<ControlFields*>(reinterpret_cast<char*>(control) + kControlFieldsOffset);
+}
+
+// The text style of the controls that draw text with a font of their own
+// (push buttons, check boxes, radio buttons, group boxes, static texts, tab
+// panels, pop-up menus): right after the control's data, before the kind's
+// own fields.
+struct ControlFont {
+    StringHandle textFont;  // empty: the default control font
+    int32_t textSize;       // 0 or less: the default size
+    uint8_t bold, italic, underline, reserved;
+};
+
+constexpr int32_t kControlFontOffset = 88;
+constexpr int32_t kControlKindDataOffset = kControlFontOffset + static_cast<int32_t>(sizeof(ControlFont));
+#if defined(__i386__)
+static_assert(sizeof(ControlFont) == 12);
+static_assert(offsetof(ControlFields, mouseCursor) == 56);
+#endif
+
+inline ControlFont& controlFont(ObjectHandle control) {
+    return *reinterpret_cast<ControlFont*>(reinterpret_cast<char*>(control) + kControlFontOffset);
 }
 
 inline Bounds controlBounds(const ControlFields& c) {

@@ -66,8 +66,9 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     return static_cast<bool>(out);
 }
 
-bool writeScreenshot(const std::string& path) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+bool writeScreenRect(const std::string& path, const RECT& area) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return false;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -75,7 +76,7 @@ bool writeScreenshot(const std::string& path) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
     const int stride = (w * 3 + 3) / 4 * 4;
     std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
@@ -90,6 +91,11 @@ bool writeScreenshot(const std::string& path) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return writePng(path, w, h, rgb);
+}
+
+bool writeScreenshot(const std::string& path) {
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return writeScreenRect(path, screen);
 }
 
 }  // namespace testing_support

@@ -2,6 +2,8 @@
 // blocks): enough for screenshots that tests leave as artifacts.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +12,9 @@ namespace testing_support {
 
 // `rgb` holds width * height * 3 bytes, rows top to bottom.
 bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
+
+// Captures a rectangle of the screen (screen coordinates).
+bool writeScreenRect(const std::string& path, const RECT& area);
 
 // Captures the whole screen through the screen's device context.
 bool writeScreenshot(const std::string& path);

@@ -1,0 +1,15 @@
+// Check boxes and radio buttons: "BUTTON"s whose check state raises Action.
+#pragma once
+
+#include "RuntimeCall.h"
+#include "objects/ObjectHeader.h"
+#include "text/StringRecord.h"
+
+RUNTIME_ENTRY StringHandle checkBoxTitleGetter(ObjectHandle c);
+RUNTIME_ENTRY void checkBoxTitleSetter(ObjectHandle c, StringHandle caption);
+RUNTIME_ENTRY int32_t checkBoxValueGetter(ObjectHandle c);
+RUNTIME_ENTRY void checkBoxValueSetter(ObjectHandle c, int32_t value);
+RUNTIME_ENTRY StringHandle radioTitleGetter(ObjectHandle c);
+RUNTIME_ENTRY void radioTitleSetter(ObjectHandle c, StringHandle caption);
+RUNTIME_ENTRY bool radioValueGetter(ObjectHandle c);
+RUNTIME_ENTRY void radioValueSetter(ObjectHandle c, bool value);
