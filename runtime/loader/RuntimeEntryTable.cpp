@@ -722,16 +722,6 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimePopupSetRowTag),
     ENTRY(getPopupRowTag),
     ENTRY(setPopupRowTag),
-    ENTRY(popupTextFontGetter),
-    ENTRY(popupTextFontSetter),
-    ENTRY(popupTextSizeGetter),
-    ENTRY(popupTextSizeSetter),
-    ENTRY(popupBoldGetter),
-    ENTRY(popupBoldSetter),
-    ENTRY(popupItalicGetter),
-    ENTRY(popupItalicSetter),
-    ENTRY(popupUnderlineGetter),
-    ENTRY(popupUnderlineSetter),
 };
 
 #undef ENTRY

@@ -47,6 +47,7 @@ void drawDisclosureBox(HDC dc, int32_t x, int32_t top, int32_t height, bool expa
 }  // namespace
 
 void ListboxPane::paint(HDC dc) {
+    if (!handle()) return;
     EnterCriticalSection(&paintLock_);
     RECT client{};
     GetClientRect(handle(), &client);

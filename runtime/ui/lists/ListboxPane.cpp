@@ -42,15 +42,18 @@ ListboxPane* listboxPaneOf(ObjectHandle list) {
 ListboxPane::ListboxPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
     InitializeCriticalSection(&paintLock_);
     measureFont();
-    if (!createChild(L"VL_Pane", WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_CLIPCHILDREN, controlRect(control))) return;
-    previousProcedure_ = reinterpret_cast<WNDPROC>(
+    // The one-pixel frame is the window's border; the scroll bar lies inside it.
+    if (!createChild(L"VL_Pane", WS_BORDER | WS_VSCROLL | WS_CLIPCHILDREN, controlRect(control))) return;
+    // Keys, focus and scrolling come to this pane's own procedure first;
+    // drawing and the mouse through the "VL_Pane" procedure under it.
+    paneProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListboxPane::procedure)));
     layoutColumns();
 }
 
 ListboxPane::~ListboxPane() {
     if (edit_) DestroyWindow(std::exchange(edit_, nullptr));
-    if (handle() && previousProcedure_) SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+    if (handle() && paneProcedure_) SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paneProcedure_));
     rows_.clear();
     releaseFonts();
     DeleteCriticalSection(&paintLock_);
@@ -138,7 +141,7 @@ int32_t ListboxPane::cellType(int32_t row, int32_t column) const {
 
 void ListboxPane::layoutColumns() {
     ListboxFields& f = fields();
-    const std::vector<int32_t> widths = lists::columnWidths(viewOf(f.columnWidths), f.columnCount, controlFields(control()).width);
+    const std::vector<int32_t> widths = lists::columnWidths(viewOf(f.columnWidths), f.columnCount, bounds().width());
     f.columns->width.fill(0);
     std::copy(widths.begin(), widths.end(), f.columns->width.begin());
     invalidateAll();
@@ -168,9 +171,7 @@ void ListboxPane::scrollIntoView(int32_t row) {
     else if (row >= firstVisible_ + visibleRowCount()) scrollTo(row - visibleRowCount() + 1);
 }
 
-void ListboxPane::invalidateAll() {
-    if (handle()) InvalidateRect(handle(), nullptr, TRUE);
-}
+void ListboxPane::invalidateAll() { invalidate(); }
 
 void ListboxPane::invalidateRow(int32_t row) {
     if (!handle() || row < firstVisible_) return;
@@ -187,17 +188,20 @@ void ListboxPane::setEnabled(bool enabled) {
     invalidateAll();
 }
 
+void ListboxPane::setBounds(const Bounds& bounds, bool redraw) {
+    Pane::setBounds(bounds, redraw);
+    // The available width changed: so did the columns.
+    layoutColumns();
+    scrollTo(firstVisible_);
+    updateScrollBar();
+}
+
 // --- Events ------------------------------------------------------------------
 
 bool ListboxPane::raiseChange() {
     ObjectHandle list = control();
-    if (listboxFields(list).changeRunning) return true;
     const Unwindable<ObjectRef> keep(ObjectRef::borrow(list));
-    listboxFields(list).changeRunning = 1;
-    {
-        UnwindAction done([list] { listboxFields(list).changeRunning = 0; });
-        deliverNamedEvent(list, "Listbox", "Change");
-    }
+    if (!guarded(GuardedEvent::kChange, [list] { deliverNamedEvent(list, "Listbox", "Change"); })) return listboxPaneOf(list) != nullptr;
     ListboxPane* pane = listboxPaneOf(list);
     return pane && pane->tellListeners("selectionChanged");
 }

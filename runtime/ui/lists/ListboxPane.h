@@ -67,10 +67,18 @@ public:
     bool keyDown(StringHandle key, int32_t modifiers) override;
     void enableMenuItems() override;
     void setEnabled(bool enabled) override;
+    void setBounds(const Bounds& bounds, bool redraw) override;
+
+    // Drawing and the mouse, from the "VL_Pane" procedure (window coordinates).
+    void paint(HDC dc) override;
+    bool mouseDown(POINT point, int32_t modifiers) override;
+    void mouseDrag(POINT point) override;
+    void mouseUp(POINT point) override;
 
 private:
     static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The messages "VL_Pane" leaves to the system; false: pass it on.
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     ListboxFields& fields() const { return listboxFields(control()); }
     bool multiple() const { return fields().selectionType != 0; }
     bool hierarchical() const { return fields().hierarchical != 0; }
@@ -97,15 +105,15 @@ private:
     void selectionChanged(const lists::SelectionRuns& before);
 
     // Drawing (ListboxDrawing.cpp).
-    void paint(HDC dc);
     void paintHeadings(HDC dc, const RECT& client);
     void paintRow(HDC dc, int32_t row, const RECT& client);
     void paintCell(HDC dc, const lists::Row& row, int32_t column, RECT cell, bool selected);
 
-    // Input (ListboxInput.cpp).
-    void mouseDown(POINT point, int32_t modifiers);
-    void mouseMove(POINT point);
-    void mouseUp(POINT point);
+    // Input (ListboxInput.cpp), in the list's client coordinates.
+    bool pressAt(POINT point, int32_t modifiers);
+    void dragTo(POINT point);
+    void releaseAt(POINT point);
+    POINT clientPoint(POINT windowPoint) const;
     bool clickInCell(int32_t row, int32_t column, POINT point);
     bool isDoubleClick(int32_t row, int32_t modifiers, LONG time) const;
     void clickRow(int32_t row, int32_t modifiers);
@@ -116,7 +124,7 @@ private:
     void endEdit(bool keep);
     static LRESULT CALLBACK editProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
-    WNDPROC previousProcedure_ = nullptr;
+    WNDPROC paneProcedure_ = nullptr;  // the "VL_Pane" procedure under ours
     std::vector<ObjectRef> listeners_;  // newest first
     CRITICAL_SECTION paintLock_;
     lists::ListRows rows_;

@@ -30,16 +30,10 @@ void storeString(StringHandle& field, StringHandle value) {
     StringValue::adopt(std::exchange(field, kept.release()));
 }
 
-void refont(ObjectHandle popup) {
-    if (PopupMenuPane* pane = popupMenuPaneOf(popup)) pane->applyFont();
-}
-
-void initialisePopupMenu(ObjectHandle, ClassRecord*) {}
-
 void finalisePopupMenu(ObjectHandle o, ClassRecord*) {
     PopupMenuFields& f = popupMenuFields(o);
-    // The pane (and the tags it holds) goes first, with the control's pane.
-    for (StringHandle* s : {&f.initialValue, &f.textFont}) StringValue::adopt(std::exchange(*s, nullptr));
+    StringValue::adopt(std::exchange(f.initialValue, nullptr));
+    StringValue::adopt(std::exchange(controlFont(o).textFont, nullptr));
 }
 
 // The rows given at design time: one per CR; a last part without CR counts
@@ -81,8 +75,7 @@ void add(ClassRecord* cls, const char* name, PropertyType type, auto getter, aut
 
 void runtime::definePopupMenuClass() {
     ClassRecord* cls = builtinClass("PopupMenu");
-    if (!cls || cls->finaliser) return;
-    cls->initialiser = initialisePopupMenu;
+    if (!cls || cls->finaliser) return;  // once
     cls->finaliser = finalisePopupMenu;
     prependEventHandler(cls, "CreatePane", reinterpret_cast<CodeAddress>(&createPopupMenuPane), 0);
     using T = PropertyType;
@@ -90,11 +83,6 @@ void runtime::definePopupMenuClass() {
     add(cls, "ListIndex", T::kInteger, RuntimePopupSelectionGetter, RuntimePopupSelectionSetter);
     add(cls, "Text", T::kString, popupTextGetter, nullptr);
     add(cls, "InitialValue", T::kString, initialValueGetter, initialValueSetter);
-    add(cls, "TextFont", T::kString, popupTextFontGetter, popupTextFontSetter);
-    add(cls, "TextSize", T::kInteger, popupTextSizeGetter, popupTextSizeSetter);
-    add(cls, "Bold", T::kBoolean, popupBoldGetter, popupBoldSetter);
-    add(cls, "Italic", T::kBoolean, popupItalicGetter, popupItalicSetter);
-    add(cls, "Underline", T::kBoolean, popupUnderlineGetter, popupUnderlineSetter);
 }
 
 int32_t RuntimePopupCountGetter(ObjectHandle popup) {
@@ -159,36 +147,3 @@ void RuntimePopupSetRowTag(ObjectHandle tag, ObjectHandle popup, int32_t row) {
 ObjectHandle getPopupRowTag(ObjectHandle popup, int32_t row) { return RuntimePopupGetRowTag(popup, row); }
 
 void setPopupRowTag(ObjectHandle popup, int32_t row, ObjectHandle tag) { RuntimePopupSetRowTag(tag, popup, row); }
-
-StringHandle popupTextFontGetter(ObjectHandle popup) {
-    return popup ? StringValue::borrow(popupMenuFields(popup).textFont).release() : nullptr;
-}
-void popupTextFontSetter(ObjectHandle popup, StringHandle font) {
-    if (!popup) return;
-    storeString(popupMenuFields(popup).textFont, font);
-    refont(popup);
-}
-int32_t popupTextSizeGetter(ObjectHandle popup) { return popup ? popupMenuFields(popup).textSize : 0; }
-void popupTextSizeSetter(ObjectHandle popup, int32_t size) {
-    if (!popup) return;
-    popupMenuFields(popup).textSize = size;
-    refont(popup);
-}
-
-namespace {
-template <uint8_t PopupMenuFields::*Flag>
-bool flag(ObjectHandle popup) { return popup && popupMenuFields(popup).*Flag; }
-template <uint8_t PopupMenuFields::*Flag>
-void setFlag(ObjectHandle popup, bool value) {
-    if (!popup) return;
-    popupMenuFields(popup).*Flag = value;
-    refont(popup);
-}
-}  // namespace
-
-bool popupBoldGetter(ObjectHandle popup) { return flag<&PopupMenuFields::bold>(popup); }
-void popupBoldSetter(ObjectHandle popup, bool value) { setFlag<&PopupMenuFields::bold>(popup, value); }
-bool popupItalicGetter(ObjectHandle popup) { return flag<&PopupMenuFields::italic>(popup); }
-void popupItalicSetter(ObjectHandle popup, bool value) { setFlag<&PopupMenuFields::italic>(popup, value); }
-bool popupUnderlineGetter(ObjectHandle popup) { return flag<&PopupMenuFields::underline>(popup); }
-void popupUnderlineSetter(ObjectHandle popup, bool value) { setFlag<&PopupMenuFields::underline>(popup, value); }

@@ -1,4 +1,5 @@
-// The PopupMenu routines of the runtime entry table. Rows are 0-based; a row
+// The PopupMenu routines of the runtime entry table (its font family is
+// with the other controls' families, ui/controls/FontFamilies.h). Rows are 0-based; a row
 // outside the rows raises OutOfBoundsException in the row routines.
 #pragma once
 
@@ -29,14 +30,3 @@ RUNTIME_ENTRY ObjectHandle RuntimePopupGetRowTag(ObjectHandle popup, int32_t row
 RUNTIME_ENTRY void RuntimePopupSetRowTag(ObjectHandle tag, ObjectHandle popup, int32_t row);
 RUNTIME_ENTRY ObjectHandle getPopupRowTag(ObjectHandle popup, int32_t row);
 RUNTIME_ENTRY void setPopupRowTag(ObjectHandle popup, int32_t row, ObjectHandle tag);
-
-RUNTIME_ENTRY StringHandle popupTextFontGetter(ObjectHandle popup);
-RUNTIME_ENTRY void popupTextFontSetter(ObjectHandle popup, StringHandle font);
-RUNTIME_ENTRY int32_t popupTextSizeGetter(ObjectHandle popup);
-RUNTIME_ENTRY void popupTextSizeSetter(ObjectHandle popup, int32_t size);
-RUNTIME_ENTRY bool popupBoldGetter(ObjectHandle popup);
-RUNTIME_ENTRY void popupBoldSetter(ObjectHandle popup, bool value);
-RUNTIME_ENTRY bool popupItalicGetter(ObjectHandle popup);
-RUNTIME_ENTRY void popupItalicSetter(ObjectHandle popup, bool value);
-RUNTIME_ENTRY bool popupUnderlineGetter(ObjectHandle popup);
-RUNTIME_ENTRY void popupUnderlineSetter(ObjectHandle popup, bool value);
