@@ -11,6 +11,7 @@
 #include "text/StringValue.h"
 #include "text/arrays/RaiseErrors.h"
 #include "ui/ControlFields.h"
+#include "ui/controls/FontFamilies.h"
 #include "ui/lists/PopupMenuPane.h"
 
 using namespace runtime;
@@ -83,6 +84,11 @@ void runtime::definePopupMenuClass() {
     add(cls, "ListIndex", T::kInteger, RuntimePopupSelectionGetter, RuntimePopupSelectionSetter);
     add(cls, "Text", T::kString, popupTextGetter, nullptr);
     add(cls, "InitialValue", T::kString, initialValueGetter, initialValueSetter);
+    add(cls, "TextFont", T::kString, popupTextFontGetter, popupTextFontSetter);
+    add(cls, "TextSize", T::kInteger, popupTextSizeGetter, popupTextSizeSetter);
+    add(cls, "Bold", T::kBoolean, popupBoldGetter, popupBoldSetter);
+    add(cls, "Italic", T::kBoolean, popupItalicGetter, popupItalicSetter);
+    add(cls, "Underline", T::kBoolean, popupUnderlineGetter, popupUnderlineSetter);
 }
 
 int32_t RuntimePopupCountGetter(ObjectHandle popup) {
@@ -147,3 +153,16 @@ void RuntimePopupSetRowTag(ObjectHandle tag, ObjectHandle popup, int32_t row) {
 ObjectHandle getPopupRowTag(ObjectHandle popup, int32_t row) { return RuntimePopupGetRowTag(popup, row); }
 
 void setPopupRowTag(ObjectHandle popup, int32_t row, ObjectHandle tag) { RuntimePopupSetRowTag(tag, popup, row); }
+
+// The font family: stored with the control, applied to a live combo box.
+using namespace runtime::controls::fontFamily;
+StringHandle popupTextFontGetter(ObjectHandle popup) { return textFont(popup); }
+void popupTextFontSetter(ObjectHandle popup, StringHandle font) { setTextFont(popup, font); }
+int32_t popupTextSizeGetter(ObjectHandle popup) { return textSize(popup); }
+void popupTextSizeSetter(ObjectHandle popup, int32_t size) { setTextSize(popup, size); }
+bool popupBoldGetter(ObjectHandle popup) { return attribute(popup, Attribute::kBold); }
+void popupBoldSetter(ObjectHandle popup, bool value) { setAttribute(popup, Attribute::kBold, value); }
+bool popupItalicGetter(ObjectHandle popup) { return attribute(popup, Attribute::kItalic); }
+void popupItalicSetter(ObjectHandle popup, bool value) { setAttribute(popup, Attribute::kItalic, value); }
+bool popupUnderlineGetter(ObjectHandle popup) { return attribute(popup, Attribute::kUnderline); }
+void popupUnderlineSetter(ObjectHandle popup, bool value) { setAttribute(popup, Attribute::kUnderline, value); }

@@ -1,5 +1,6 @@
-// The PopupMenu routines of the runtime entry table (its font family is
-// with the other controls' families, ui/controls/FontFamilies.h). Rows are 0-based; a row
+// The PopupMenu routines of the runtime entry table. Its font family keeps
+// the text style where the other controls keep theirs and applies it to the
+// combo box the same way (ui/controls/FontFamilies.h). Rows are 0-based; a row
 // outside the rows raises OutOfBoundsException in the row routines.
 #pragma once
 
@@ -30,3 +31,14 @@ RUNTIME_ENTRY ObjectHandle RuntimePopupGetRowTag(ObjectHandle popup, int32_t row
 RUNTIME_ENTRY void RuntimePopupSetRowTag(ObjectHandle tag, ObjectHandle popup, int32_t row);
 RUNTIME_ENTRY ObjectHandle getPopupRowTag(ObjectHandle popup, int32_t row);
 RUNTIME_ENTRY void setPopupRowTag(ObjectHandle popup, int32_t row, ObjectHandle tag);
+
+RUNTIME_ENTRY StringHandle popupTextFontGetter(ObjectHandle popup);
+RUNTIME_ENTRY void popupTextFontSetter(ObjectHandle popup, StringHandle font);
+RUNTIME_ENTRY int32_t popupTextSizeGetter(ObjectHandle popup);
+RUNTIME_ENTRY void popupTextSizeSetter(ObjectHandle popup, int32_t size);
+RUNTIME_ENTRY bool popupBoldGetter(ObjectHandle popup);
+RUNTIME_ENTRY void popupBoldSetter(ObjectHandle popup, bool value);
+RUNTIME_ENTRY bool popupItalicGetter(ObjectHandle popup);
+RUNTIME_ENTRY void popupItalicSetter(ObjectHandle popup, bool value);
+RUNTIME_ENTRY bool popupUnderlineGetter(ObjectHandle popup);
+RUNTIME_ENTRY void popupUnderlineSetter(ObjectHandle popup, bool value);

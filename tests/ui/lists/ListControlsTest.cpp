@@ -24,7 +24,6 @@
 #include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
 #include "ui/WindowEntries.h"
-#include "ui/controls/FontFamilies.h"
 #include "ui/WindowFields.h"
 #include "ui/lists/ListboxEntries.h"
 #include "ui/lists/ListboxPane.h"
