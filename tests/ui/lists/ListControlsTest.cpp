@@ -23,6 +23,7 @@
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
+#include "ui/ControlEntries.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowFields.h"
 #include "ui/lists/ListboxEntries.h"
@@ -323,6 +324,8 @@ TEST(Listbox, ColumnWidthsFollowTheWidthsTextAndTheColumnCount) {
 
     OpenWindow wider({control(ix.traceList, "List", 10, 10, 317, 120, {{"ColumnCount", "3"}})});
     EXPECT_EQ(widths(wider.fetch("List")), (std::vector<int32_t>{100, 100, 100}));
+    ctlPosSetter(wider.fetch("List"), 2, 217);  // a narrower list lays its columns out again
+    EXPECT_EQ(widths(wider.fetch("List")), (std::vector<int32_t>{66, 67, 67}));
 }
 
 TEST(Listbox, RowsCellsAndHeadings) {
@@ -795,6 +798,26 @@ TEST(PopupMenu, ARowChosenWithTheMouseRaisesChange) {
     clickAt({list.left + 20, list.top + itemHeight * 2 + itemHeight / 2});
     EXPECT_EQ(gTrace, "PChange(2) ");
     EXPECT_EQ(taken(popupTextGetter(popup)), "COM3");
+}
+
+TEST(PopupMenu, TheComboBoxKeepsItsDropDownHeightWhenMoved) {
+    OpenWindow w({control(ix.tracePopup, "Ports", 10, 10, 120, 22, {{"InitialValue", "COM1\rCOM2"}})});
+    ASSERT_NE(w.object, nullptr);
+    ObjectHandle popup = w.fetch("Ports");
+    HWND combo = controlFields(popup).pane->handle();
+    RECT dropped{};
+    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_GE(dropped.bottom - dropped.top, 22 + 200) << "made 200 pixels taller than the control";
+    ctlPosSetter(popup, 0, 60);
+    ctlPosSetter(popup, 2, 150);
+    RECT placed{};
+    GetWindowRect(combo, &placed);
+    MapWindowPoints(nullptr, w.handle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, 60);
+    EXPECT_EQ(placed.right - placed.left, 150);
+    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_GE(dropped.bottom - dropped.top, 22 + 200) << "and stays so when moved";
+    EXPECT_EQ(controlFields(popup).pane->bounds().height(), 22) << "the pane's bounds are the control's";
 }
 
 TEST(PopupMenu, FontFamilyIsStoredAndApplied) {
