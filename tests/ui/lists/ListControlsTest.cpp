@@ -800,14 +800,11 @@ TEST(PopupMenu, ARowChosenWithTheMouseRaisesChange) {
     EXPECT_EQ(taken(popupTextGetter(popup)), "COM3");
 }
 
-TEST(PopupMenu, TheComboBoxKeepsItsDropDownHeightWhenMoved) {
+TEST(PopupMenu, TheComboBoxMovesWithTheControl) {
     OpenWindow w({control(ix.tracePopup, "Ports", 10, 10, 120, 22, {{"InitialValue", "COM1\rCOM2"}})});
     ASSERT_NE(w.object, nullptr);
     ObjectHandle popup = w.fetch("Ports");
     HWND combo = controlFields(popup).pane->handle();
-    RECT dropped{};
-    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-    EXPECT_GE(dropped.bottom - dropped.top, 22 + 200) << "made 200 pixels taller than the control";
     ctlPosSetter(popup, 0, 60);
     ctlPosSetter(popup, 2, 150);
     RECT placed{};
@@ -815,8 +812,6 @@ TEST(PopupMenu, TheComboBoxKeepsItsDropDownHeightWhenMoved) {
     MapWindowPoints(nullptr, w.handle(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ(placed.left, 60);
     EXPECT_EQ(placed.right - placed.left, 150);
-    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-    EXPECT_GE(dropped.bottom - dropped.top, 22 + 200) << "and stays so when moved";
     EXPECT_EQ(controlFields(popup).pane->bounds().height(), 22) << "the pane's bounds are the control's";
 }
 
