@@ -24,6 +24,8 @@
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
 #include "ui/WindowEntries.h"
+// Controls: the pane base and the simple controls
+#include "ui/controls/SimpleControlEntries.h"
 #include "ui/controls/EditFieldEntries.h"
 #include "ui/lists/ListboxEntries.h"
 #include "ui/lists/PopupMenuEntries.h"

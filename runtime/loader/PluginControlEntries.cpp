@@ -7,6 +7,7 @@
 #include "objects/ClassRegistry.h"
 #include "objects/ObjectLifetime.h"
 #include "text/StringValue.h"
+#include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
@@ -45,10 +46,7 @@ bool GetControlVisible(ObjectHandle instance) {
 }
 
 void SetControlVisible(ObjectHandle instance, bool visible) {
-    if (!isControlInstance(instance)) return;
-    ControlFields& f = controlFields(instance);
-    f.visible = visible ? 1 : 0;
-    if (f.pane) f.pane->setVisible(visible);
+    if (isControlInstance(instance)) ControlVisibleSetter(instance, visible);
 }
 
 ObjectHandle getControlWindow(ObjectHandle instance) {
@@ -79,7 +77,7 @@ void VELMInvalidateControl(ObjectHandle instance) {
 }
 
 void VELMInvalidateControlRect(ObjectHandle instance, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    if (PluginPane* pane = PluginPane::of(instance)) pane->invalidate(RECT{left, top, right, bottom});
+    if (PluginPane* pane = PluginPane::of(instance)) pane->invalidateWindowRect(RECT{left, top, right, bottom});
 }
 
 void VELMSetSpecialBackground(ObjectHandle instance, const PluginColour* colour) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "objects/BuiltinClasses.h"
-#include "objects/ResourceObjects.h"
+#include "ui/PictureDrawing.h"
 
 namespace runtime::plugins {
 namespace {
@@ -17,16 +17,8 @@ std::vector<std::pair<ObjectHandle, HDC>>& registry() {
     return entries;
 }
 
-// The description words in data1: bits per pixel, width, height, byte count.
-constexpr int32_t kDescriptionHeaderBytes = 16;
+// Pictures of the image hold 16-bit pixels, five bits per colour.
 constexpr int32_t kSupportedDepth = 16;
-
-int32_t rowBytes(int32_t width) { return (width * 2 + 3) & ~3; }
-
-uint32_t wordAt(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 
 }  // namespace
 
@@ -49,18 +41,9 @@ HDC graphicsDC(ObjectHandle graphics) {
 }
 
 bool describePicture(ObjectHandle picture, PluginPictureDescription& description) {
-    if (!picture || picture->classRecord != builtinClass(kPictureClass.name)) return false;
-    const auto& fields = *reinterpret_cast<const ResourceFields*>(reinterpret_cast<const char*>(picture) +
-                                                                  kResourceFieldsOffset);
-    const uint8_t* data = fields.data;
-    if (!data) return false;
-    const auto depth = static_cast<int32_t>(wordAt(data));
-    const auto width = static_cast<int32_t>(wordAt(data + 4));
-    const auto height = static_cast<int32_t>(wordAt(data + 8));
-    const uint32_t byteCount = wordAt(data + 12);
-    if (depth != kSupportedDepth || width <= 0 || height <= 0 || width > 0x7FFF || height > 0x7FFF) return false;
-    if (byteCount < static_cast<uint32_t>(rowBytes(width)) * static_cast<uint32_t>(height)) return false;
-    description = {depth, data + kDescriptionHeaderBytes, width, height};
+    const PictureDescription p = pictureDescription(picture);
+    if (!p.pixels) return false;
+    description = {kSupportedDepth, p.pixels, p.width, p.height};
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "loader/PluginPane.h"
 
-#include <windowsx.h>
-
 #include "loader/PluginGraphics.h"
 #include "objects/EventLoop.h"
 #include "objects/UnwindScope.h"
@@ -36,13 +34,6 @@ using MouseDownRoutine = bool(RUNTIME_CALL*)(ObjectHandle, int32_t, int32_t, int
 using MouseRoutine = void(RUNTIME_CALL*)(ObjectHandle, int32_t, int32_t);
 using KeyRoutine = bool(RUNTIME_CALL*)(ObjectHandle, uint8_t, uint8_t, uint16_t);
 
-int32_t modifierBits(WPARAM keys) {
-    int32_t bits = 0;
-    if (keys & MK_SHIFT) bits |= 0x200;
-    if (keys & MK_CONTROL) bits |= 0x1000;
-    return bits;
-}
-
 // The virtual key of the key whose text the window handed on: the text is
 // the key's character, or the key code itself for keys without one.
 uint8_t virtualKeyOf(uint8_t character) {
@@ -53,14 +44,18 @@ uint8_t virtualKeyOf(uint8_t character) {
 
 }  // namespace
 
+// Put over the base's "VL_Pane" procedure for the messages only plug-in panes
+// answer.
 LRESULT CALLBACK pluginPaneProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* pane = static_cast<PluginPane*>(paneOfHandle(handle));
-    if (!pane) return DefWindowProcW(handle, message, wParam, lParam);
-    LRESULT result = 0;
-    if (!runFromSystem([&] { result = pane->handleMessage(message, wParam, lParam); })) {
-        return DefWindowProcW(handle, message, wParam, lParam);
+    WNDPROC base = pane && pane->baseProcedure_ ? pane->baseProcedure_ : &paneWindowProcedure;
+    if (pane && pane->handle() == handle) {
+        LRESULT result = 0;
+        bool handled = false;
+        if (!runFromSystem([&] { handled = pane->handleMessage(message, wParam, lParam, result); })) return 0;
+        if (handled) return result;
     }
-    return result;
+    return CallWindowProcW(base, handle, message, wParam, lParam);
 }
 
 PluginPane::PluginPane(ObjectHandle instance, NativeWindow* window, const PluginControlClass& controlClass)
@@ -69,15 +64,15 @@ PluginPane::PluginPane(ObjectHandle instance, NativeWindow* window, const Plugin
 PluginPane::~PluginPane() {
     *alive_ = false;
     if (idleTask_) removePeriodicTask(idleTask_.get());
-    if (capturing_ && GetCapture() == handle()) ReleaseCapture();
     // Not locked here: the instance may be in its finaliser already.
     if (void* routine = handle() ? slot(kBehaviourPaneClosing) : nullptr) {
         runDroppingExceptions([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
     }
     if (clientGraphics_) forgetGraphics(clientGraphics_.get());
-    if (clientDC_) ReleaseDC(handle(), clientDC_);
-    if (handle() && previousProcedure_) {
-        SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+    if (HWND h = handle()) {
+        if (clientDC_) ReleaseDC(h, clientDC_);
+        KillTimer(h, kDragPollTimer);
+        if (baseProcedure_) SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(baseProcedure_));
     }
 }
 
@@ -85,29 +80,22 @@ void* PluginPane::slot(int32_t index) const {
     return controlClass_.behaviour ? controlClass_.behaviour[index] : nullptr;
 }
 
-POINT PluginPane::origin() const {
-    const ControlFields& f = controlFields(control());
-    return POINT{f.left, f.top};
-}
-
 bool PluginPane::create() {
-    const ControlFields& f = controlFields(control());
-    const RECT rect{f.left, f.top, f.left + f.width, f.top + f.height};
-    if (!createChild(L"VL_Pane", WS_VISIBLE | WS_CLIPSIBLINGS, rect)) return false;
-    previousProcedure_ = reinterpret_cast<WNDPROC>(
+    if (!createPaneWindow()) return false;
+    baseProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&pluginPaneProcedure)));
     if (slot(kBehaviourIdle)) {
         idleTask_ = std::make_unique<PluginIdleTask>(*this);
         addPeriodicTask(idleTask_.get(), kIdleIntervalMilliseconds);
     }
     if (void* routine = slot(kBehaviourPaneCreated)) {
-        guarded([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
+        callBehaviour([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
     }
     return true;
 }
 
 template <typename Call>
-bool PluginPane::guarded(Call&& call) {
+bool PluginPane::callBehaviour(Call&& call) {
     // Both live in unwind scopes: a handler that the plug-in calls may raise.
     const Unwindable<ObjectRef> keep(ObjectRef::borrow(control()));
     const Unwindable<std::shared_ptr<bool>> alive(alive_);
@@ -115,10 +103,19 @@ bool PluginPane::guarded(Call&& call) {
     return **alive;
 }
 
-bool PluginPane::acceptsFocus() const {
-    const ControlFields& f = controlFields(control());
-    return (controlClass_.definition->flags & kControlAcceptsFocus) && f.visible && f.enabled && handle() &&
-           IsWindowVisible(handle());
+bool PluginPane::takesFocus() const { return (controlClass_.definition->flags & kControlAcceptsFocus) != 0; }
+
+void PluginPane::focusGained() {
+    Pane::focusGained();
+    if (void* routine = slot(kBehaviourGotFocus)) {
+        callBehaviour([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
+    }
+}
+
+void PluginPane::focusLost() {
+    if (void* routine = slot(kBehaviourLostFocus)) {
+        callBehaviour([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
+    }
 }
 
 void PluginPane::setVisible(bool visible) {
@@ -139,23 +136,18 @@ bool PluginPane::keyDown(StringHandle key, int32_t modifiers) {
     if (!routine || !key || key->length < 1) return false;
     const uint8_t character = key->text[1];
     bool handled = false;
-    guarded([&] {
+    callBehaviour([&] {
         handled = reinterpret_cast<KeyRoutine>(routine)(control(), character, virtualKeyOf(character),
                                                         static_cast<uint16_t>(modifiers));
     });
     return handled;
 }
 
-void PluginPane::invalidate() {
-    if (handle()) InvalidateRect(handle(), nullptr, TRUE);
-}
-
-void PluginPane::invalidate(const RECT& windowRect) {
-    if (!handle()) return;
+void PluginPane::invalidateWindowRect(const RECT& windowRect) {
     const POINT o = origin();
     RECT r = windowRect;
     OffsetRect(&r, -o.x, -o.y);
-    InvalidateRect(handle(), &r, TRUE);
+    invalidate(&r);
 }
 
 ObjectRef PluginPane::clientGraphics() {
@@ -178,43 +170,37 @@ void PluginPane::setSpecialBackground(bool has, COLORREF colour) {
 
 void PluginPane::idleCall() {
     if (void* routine = slot(kBehaviourIdle)) {
-        guarded([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
+        callBehaviour([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
     }
 }
 
-LRESULT PluginPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool PluginPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-        case WM_PAINT: paint(); return 0;
-        case WM_PRINTCLIENT: drawInto(reinterpret_cast<HDC>(wParam)); return 0;
-        case WM_ERASEBKGND: eraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: mouseDown(lParam, wParam); return 0;
-        case WM_MOUSEMOVE: mouseDrag(lParam); return 0;
-        case WM_LBUTTONUP: mouseUp(lParam); return 0;
-        case WM_CAPTURECHANGED:
-            if (capturing_ && reinterpret_cast<HWND>(lParam) != handle()) endTracking();
-            return 0;
+        case WM_ERASEBKGND: {
+            if (!hasSpecialBackground_) return false;
+            RECT r;
+            GetClientRect(handle(), &r);
+            HBRUSH brush = CreateSolidBrush(specialBackground_);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+            DeleteObject(brush);
+            result = 1;
+            return true;
+        }
+        case WM_PRINTCLIENT: drawInto(reinterpret_cast<HDC>(wParam)); return true;
         case WM_TIMER:
-            if (wParam != kDragPollTimer) break;
+            if (wParam != kDragPollTimer) return false;
             pollDrag();
-            return 0;
+            return true;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) != HTCLIENT) break;
+            if (LOWORD(lParam) != HTCLIENT) return false;
             SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-            return TRUE;
-        case WM_SETFOCUS: focusChanged(true); return 0;
-        case WM_KILLFOCUS: focusChanged(false); return 0;
-        default: break;
+            result = TRUE;
+            return true;
+        default: return false;
     }
-    return CallWindowProcW(previousProcedure_ ? previousProcedure_ : DefWindowProcW, handle(), message, wParam,
-                           lParam);
 }
 
-void PluginPane::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(handle(), &ps);
-    const HWND paneHandle = handle();
-    const UnwindAction endPaint([paneHandle, &ps] { EndPaint(paneHandle, &ps); });
+void PluginPane::paint(HDC dc) {
     void* routine = slot(kBehaviourPaint);
     if (!dc || !routine) return;
     const POINT o = origin();
@@ -222,7 +208,7 @@ void PluginPane::paint() {
     const Unwindable<ObjectRef> graphics(newGraphicsFor(dc));
     const ObjectHandle g = graphics->get();
     const UnwindAction forget([g] { forgetGraphics(g); });
-    guarded([&] { reinterpret_cast<GraphicsRoutine>(routine)(control(), g); });
+    callBehaviour([&] { reinterpret_cast<GraphicsRoutine>(routine)(control(), g); });
 }
 
 void PluginPane::drawInto(HDC dc) {
@@ -231,83 +217,44 @@ void PluginPane::drawInto(HDC dc) {
     const Unwindable<ObjectRef> graphics(newGraphicsFor(dc));
     const ObjectHandle g = graphics->get();
     const UnwindAction forget([g] { forgetGraphics(g); });
-    guarded([&] { reinterpret_cast<GraphicsRoutine>(routine)(control(), g); });
+    callBehaviour([&] { reinterpret_cast<GraphicsRoutine>(routine)(control(), g); });
 }
 
-void PluginPane::eraseBackground(HDC dc) {
-    RECT r;
-    GetClientRect(handle(), &r);
-    COLORREF colour = GetSysColor(COLOR_BTNFACE);
-    if (hasSpecialBackground_) {
-        colour = specialBackground_;
-    } else if (window() && window()->hasBackColor()) {
-        colour = window()->backColor();
-    }
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
-void PluginPane::mouseDown(LPARAM lParam, WPARAM keys) {
+bool PluginPane::mouseDown(POINT point, int32_t modifiers) {
     void* routine = slot(kBehaviourMouseDown);
-    if (!routine) return;
-    if (acceptsFocus() && GetFocus() != handle()) {
-        if (window()) window()->setFocusedPane(this);
-        SetFocus(handle());
-    }
-    lastMouse_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const POINT o = origin();
-    const int32_t x = lastMouse_.x + o.x, y = lastMouse_.y + o.y;
+    if (!routine) return false;
+    if (acceptsFocus()) takeFocus();
+    lastMouse_ = point;
     bool track = false;
-    if (!guarded([&] { track = reinterpret_cast<MouseDownRoutine>(routine)(control(), x, y, modifierBits(keys)); })) {
-        return;  // the pane was closed by the call
+    if (!callBehaviour([&] { track = reinterpret_cast<MouseDownRoutine>(routine)(control(), point.x, point.y, modifiers); })) {
+        return false;  // the pane was closed by the call
     }
-    if (track) {
-        capturing_ = true;
-        SetCapture(handle());
-        SetTimer(handle(), kDragPollTimer, kDragPollMilliseconds, nullptr);
+    if (track) SetTimer(handle(), kDragPollTimer, kDragPollMilliseconds, nullptr);
+    return track;
+}
+
+void PluginPane::mouseDrag(POINT point) {
+    lastMouse_ = point;
+    if (void* routine = slot(kBehaviourMouseDrag)) {
+        callBehaviour([&] { reinterpret_cast<MouseRoutine>(routine)(control(), point.x, point.y); });
     }
 }
 
-void PluginPane::mouseDrag(LPARAM lParam) {
-    lastMouse_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    mouseDragAt(lastMouse_);
-}
-
-// The position the pane last saw in a mouse message, not the cursor's: the
-// cursor may already be elsewhere while its messages are still queued.
+// Polls with the position the pane last saw in a mouse message, not the
+// cursor's: the cursor may already be elsewhere while its messages are still
+// queued.
 void PluginPane::pollDrag() {
-    if (capturing_) mouseDragAt(lastMouse_);
+    if (!tracking()) {
+        KillTimer(handle(), kDragPollTimer);
+        return;
+    }
+    mouseDrag(lastMouse_);
 }
 
-void PluginPane::mouseDragAt(POINT client) {
-    if (!capturing_) return;
-    void* routine = slot(kBehaviourMouseDrag);
-    if (!routine) return;
-    const POINT o = origin();
-    const int32_t x = client.x + o.x, y = client.y + o.y;
-    guarded([&] { reinterpret_cast<MouseRoutine>(routine)(control(), x, y); });
-}
-
-void PluginPane::endTracking() {
-    capturing_ = false;
+void PluginPane::mouseUp(POINT point) {
     KillTimer(handle(), kDragPollTimer);
-}
-
-void PluginPane::mouseUp(LPARAM lParam) {
-    if (!capturing_) return;
-    endTracking();
-    if (GetCapture() == handle()) ReleaseCapture();
-    void* routine = slot(kBehaviourMouseUp);
-    if (!routine) return;
-    const POINT o = origin();
-    const int32_t x = GET_X_LPARAM(lParam) + o.x, y = GET_Y_LPARAM(lParam) + o.y;
-    guarded([&] { reinterpret_cast<MouseRoutine>(routine)(control(), x, y); });
-}
-
-void PluginPane::focusChanged(bool gained) {
-    if (void* routine = slot(gained ? kBehaviourGotFocus : kBehaviourLostFocus)) {
-        guarded([&] { reinterpret_cast<InstanceRoutine>(routine)(control()); });
+    if (void* routine = slot(kBehaviourMouseUp)) {
+        callBehaviour([&] { reinterpret_cast<MouseRoutine>(routine)(control(), point.x, point.y); });
     }
 }
 

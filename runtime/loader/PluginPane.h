@@ -1,7 +1,8 @@
-// The pane of a plug-in control: a "VL_Pane" child window whose painting,
-// mouse, focus, keys and idle time go to the routines of the control's
-// behaviour table. The plug-in draws and hit-tests in window coordinates (the
-// control's bounds), so the pane maps its own client coordinates to those.
+// The pane of a plug-in control: a "VL_Pane" window whose painting, mouse,
+// focus, keys and idle time go to the routines of the control's behaviour
+// table. The plug-in draws and hit-tests in window coordinates (the control's
+// bounds), so the pane hands it a drawing context whose origin is the
+// control's top-left corner in the window.
 #pragma once
 
 #include <windows.h>
@@ -21,23 +22,29 @@ public:
     PluginPane(ObjectHandle instance, NativeWindow* window, const PluginControlClass& controlClass);
     ~PluginPane() override;
 
-    // Creates the child window over the control's bounds; false when the
+    // Creates the pane's window over the control's bounds; false when the
     // system refused (the pane is then deleted by the caller).
     bool create();
 
-    bool acceptsFocus() const override;
+    bool takesFocus() const override;
+    void focusGained() override;
+    void focusLost() override;
     void setVisible(bool visible) override;
     void setEnabled(bool enabled) override;
     void windowActivation(bool active) override;
     bool keyDown(StringHandle key, int32_t modifiers) override;
+    void paint(HDC dc) override;
+    bool mouseDown(POINT point, int32_t modifiers) override;
+    void mouseDrag(POINT point) override;
+    void mouseUp(POINT point) override;
 
     // Asks for a repaint of the whole pane, or of a rectangle in window coordinates.
-    void invalidate();
-    void invalidate(const RECT& windowRect);
+    using Pane::invalidate;
+    void invalidateWindowRect(const RECT& windowRect);
     // A Graphics object that draws into the pane outside painting (owned by
     // the caller), bound to a device context the pane keeps until it goes.
     ObjectRef clientGraphics();
-    // The colour the pane's background is filled with, instead of the window's.
+    // The colour the pane's background is filled with, instead of the one behind it.
     void setSpecialBackground(bool has, COLORREF colour);
     // Whether the behaviour table has its thirteenth routine.
     bool hasThirteenth() const { return slot(kBehaviourThirteenth) != nullptr; }
@@ -51,34 +58,28 @@ private:
     friend LRESULT CALLBACK pluginPaneProcedure(HWND, UINT, WPARAM, LPARAM);
 
     void* slot(int32_t index) const;
-    POINT origin() const;  // the control's top-left corner in window coordinates
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void paint();
+    POINT origin() const { return POINT{bounds().left, bounds().top}; }
+    // The messages the pane base leaves to the plug-in's pane; the rest go to
+    // the base's procedure.
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void drawInto(HDC dc);
-    void eraseBackground(HDC dc);
-    void mouseDown(LPARAM lParam, WPARAM keys);
-    void mouseDrag(LPARAM lParam);
-    void mouseDragAt(POINT client);
     void pollDrag();
-    void endTracking();
-    void mouseUp(LPARAM lParam);
-    void focusChanged(bool gained);
+    bool tracking() const { return capturePane() == this; }
     // Calls a behaviour routine under the event guard: the instance is
     // locked for the call; false when the pane was destroyed meanwhile (the
     // caller must then not touch the pane).
     template <typename Call>
-    bool guarded(Call&& call);
+    bool callBehaviour(Call&& call);
 
     const PluginControlClass& controlClass_;
-    WNDPROC previousProcedure_ = nullptr;
-    bool capturing_ = false;
-    POINT lastMouse_{};  // client coordinates
+    WNDPROC baseProcedure_ = nullptr;
+    POINT lastMouse_{};  // window coordinates, from the last mouse message
     bool hasSpecialBackground_ = false;
     COLORREF specialBackground_ = 0;
     HDC clientDC_ = nullptr;
     ObjectRef clientGraphics_;
     std::unique_ptr<PluginIdleTask> idleTask_;
-    // Cleared when the pane is destroyed; guards that are running hold a copy.
+    // Cleared when the pane is destroyed; calls that are running hold a copy.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -1,5 +1,7 @@
 #include "ui/WindowOperations.h"
 
+#include "objects/BuiltinClasses.h"
+#include "objects/ClassRegistry.h"
 #include "objects/EventLoop.h"
 #include "objects/WindowContents.h"
 #include "ui/ControlFields.h"
@@ -60,8 +62,12 @@ void closeWindowNow(ObjectHandle window) {
     {
         // Whatever a Close handler does, the native window goes.
         UnwindAction teardown(NativeTeardown{window});
+        ClassRecord* controlClass = builtinClass("Control");
         for (const ObjectRef& control : *controls) {
-            Pane* pane = controlFields(control.get()).pane;
+            // The registry also holds timers, serial ports and sockets: only
+            // controls have a pane.
+            const bool isControl = inheritsFrom(control.classRecord(), controlClass);
+            Pane* pane = isControl ? controlFields(control.get()).pane : nullptr;
             if (pane && pane->handle() && GetFocus() == pane->handle()) SetFocus(nullptr);
             deliverNamedEvent(control.get(), "Control", "Close");
         }

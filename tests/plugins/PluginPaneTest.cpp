@@ -25,6 +25,7 @@
 #include "objects/ResourceObjects.h"
 #include "objects/RuntimeStartup.h"
 #include "text/StringValue.h"
+#include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
 #include "ui/WindowFields.h"
@@ -248,9 +249,9 @@ TEST_F(PluginPanes, TheEventGuardHoldsTheInstanceAndEndsTheEventWhenThePaneClose
 TEST_F(PluginPanes, FocusFollowsTheFlagVisibilityAndEnabling) {
     ASSERT_NE(pane(), nullptr);
     EXPECT_TRUE(pane()->acceptsFocus());
-    controlFields(control.get()).enabled = 0;
+    controlEnabledSetter(control.get(), false);
     EXPECT_FALSE(pane()->acceptsFocus());
-    controlFields(control.get()).enabled = 1;
+    controlEnabledSetter(control.get(), true);
     SetControlVisible(control.get(), false);
     EXPECT_FALSE(pane()->acceptsFocus());
     EXPECT_FALSE(IsWindowVisible(paneHandle()));
@@ -258,14 +259,18 @@ TEST_F(PluginPanes, FocusFollowsTheFlagVisibilityAndEnabling) {
     SetControlVisible(control.get(), true);
     EXPECT_TRUE(IsWindowVisible(paneHandle()));
     EXPECT_TRUE(GetControlVisible(control.get()));
+    EXPECT_TRUE(pane()->acceptsFocus());
 
     const ObjectRef bare = makeControl("BareProbe");
     ASSERT_NE(controlFields(bare.get()).pane, nullptr);
     EXPECT_FALSE(controlFields(bare.get()).pane->acceptsFocus()) << "without the focus flag";
 
+    // Gained when the pane takes the focus, lost when it is disabled.
+    SetForegroundWindow(native->handle());
     SetActiveWindow(native->handle());
-    SetFocus(paneHandle());
-    SetFocus(native->handle());
+    pumpMessages();
+    pane()->takeFocus();
+    controlEnabledSetter(control.get(), false);
     std::vector<std::string> focus;
     for (const auto& c : gCalls) {
         if (c == "focus" || c == "blur") focus.push_back(c);
@@ -331,7 +336,7 @@ TEST_F(PluginPanes, BoundsWindowAndHandleRoutines) {
     EXPECT_EQ(GetControlHWND(nullptr), nullptr);
 
     EXPECT_TRUE(controlEnabledGetter(control.get(), 0));
-    controlFields(control.get()).enabled = 0;
+    controlEnabledSetter(control.get(), false);
     EXPECT_FALSE(controlEnabledGetter(control.get(), 0));
 
     // Objects that are not controls have no control fields to read.

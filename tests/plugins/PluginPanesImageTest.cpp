@@ -94,14 +94,20 @@ void clickAt(POINT screen) {
     release();
 }
 
-// Press and release in one go: both are queued before the control sees the
-// press, so a control that repeats while held cannot repeat yet.
+// Press and release in one go, at the given place: both are queued before
+// the control sees the press, so a control that repeats while held cannot
+// repeat yet.
 void quickClickAt(POINT screen) {
     moveAndKeep(screen);
     INPUT click[2] = {};
     click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    for (INPUT& event : click) {
+        event.mi.dx = (screen.x * 65536 + sw - 1) / sw;
+        event.mi.dy = (screen.y * 65536 + sh - 1) / sh;
+    }
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(2, click, sizeof(INPUT));
     Sleep(150);
 }
@@ -228,6 +234,16 @@ TEST_F(PanesImage, SmallControlsRaiseTheirEventsFromTheirOwnAreas) {
     EXPECT_TRUE(resultBecomes("open;triangle=1;up;down;welldown=140,100;wellup=200,170;")) << result();
 }
 
+// Where the open menu shows its check mark: on the first row ("A") or the
+// last ("B"), read from the screen left of the row texts.
+enum class Checked { kFirst, kLast, kUnclear };
+Checked checkedRow(const RECT& menu) {
+    const bool first = darkPixelIn(POINT{menu.left + 3, menu.top + 3}, POINT{menu.left + 16, menu.top + 16});
+    const bool last = darkPixelIn(POINT{menu.left + 3, menu.bottom - 16}, POINT{menu.left + 16, menu.bottom - 3});
+    if (first != last) return first ? Checked::kFirst : Checked::kLast;
+    return Checked::kUnclear;
+}
+
 TEST_F(PanesImage, ChoosingARowWithTheMouseSetsMenuValueAndRaisesAction) {
     clickAt(screen(85, 33));
     HWND menu = openPopupMenu();
@@ -238,23 +254,25 @@ TEST_F(PanesImage, ChoosingARowWithTheMouseSetsMenuValueAndRaisesAction) {
     GetWindowRect(menu, &r);
     EXPECT_LE(std::abs(r.left - screen(20, 46).x), 2) << "at the button's bottom-left corner";
     EXPECT_LE(std::abs(r.top - screen(20, 46).y), 2);
+    EXPECT_EQ(checkedRow(r), Checked::kFirst) << "MenuValue 0 checks the first row";
     clickAt(POINT{r.left + 20, r.bottom - 8});  // "B", the last row
     EXPECT_TRUE(resultBecomes("open;menu=2 list1=nil list2=B;")) << result();
 
-    // Dismissed with Escape: nothing is chosen and nothing raised. The check
-    // mark is on "B" now (screenshot).
+    // Dismissed with Escape: nothing is chosen and nothing raised, MenuValue
+    // stays 2, so the next menu checks "B".
+    clickAt(screen(85, 33));
+    menu = openPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(popupMenuGone());
     clickAt(screen(85, 33));
     menu = openPopupMenu();
     ASSERT_NE(menu, nullptr);
     Sleep(300);
     EXPECT_TRUE(writeScreenshot(artifact("bevel_menu_checked.png")));
-    pressKey(VK_ESCAPE);
-    ASSERT_TRUE(popupMenuGone());
-
-    clickAt(screen(85, 33));
-    menu = openPopupMenu();
-    ASSERT_NE(menu, nullptr);
     GetWindowRect(menu, &r);
+    EXPECT_EQ(checkedRow(r), Checked::kLast);
+    EXPECT_EQ(result(), "open;menu=2 list1=nil list2=B;");
     clickAt(POINT{r.left + 20, r.top + 8});  // "A"
     EXPECT_TRUE(resultBecomes("open;menu=2 list1=nil list2=B;menu=0 list1=nil list2=B;")) << result();
 }
