@@ -46,7 +46,7 @@ void drawDisclosureBox(HDC dc, int32_t x, int32_t top, int32_t height, bool expa
 
 }  // namespace
 
-void ListboxPane::paint(HDC dc) {
+void ListboxPane::paintPane(HDC dc) {
     if (!handle()) return;
     EnterCriticalSection(&paintLock_);
     RECT client{};

@@ -115,11 +115,11 @@ POINT ListboxPane::clientPoint(POINT windowPoint) const {
     return POINT{windowPoint.x - bounds().left, windowPoint.y - bounds().top};
 }
 
-bool ListboxPane::mouseDown(POINT point, int32_t modifiers) { return pressAt(clientPoint(point), modifiers); }
+bool ListboxPane::mouseDownAt(POINT point, int32_t modifiers) { return pressAt(clientPoint(point), modifiers); }
 
-void ListboxPane::mouseDrag(POINT point) { dragTo(clientPoint(point)); }
+void ListboxPane::mouseDragAt(POINT point) { dragTo(clientPoint(point)); }
 
-void ListboxPane::mouseUp(POINT point) { releaseAt(clientPoint(point)); }
+void ListboxPane::mouseUpAt(POINT point) { releaseAt(clientPoint(point)); }
 
 // A press in the list; true when the list keeps the mouse until it is released.
 bool ListboxPane::pressAt(POINT point, int32_t modifiers) {

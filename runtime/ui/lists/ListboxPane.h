@@ -70,10 +70,10 @@ public:
     void setBounds(const Bounds& bounds, bool redraw) override;
 
     // Drawing and the mouse, from the "VL_Pane" procedure (window coordinates).
-    void paint(HDC dc) override;
-    bool mouseDown(POINT point, int32_t modifiers) override;
-    void mouseDrag(POINT point) override;
-    void mouseUp(POINT point) override;
+    void paintPane(HDC dc) override;
+    bool mouseDownAt(POINT point, int32_t modifiers) override;
+    void mouseDragAt(POINT point) override;
+    void mouseUpAt(POINT point) override;
 
 private:
     static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
