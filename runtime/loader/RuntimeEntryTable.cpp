@@ -680,6 +680,8 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(listSetCellItalic),
     ENTRY(listGetCellUnderline),
     ENTRY(listSetCellUnderline),
+    ENTRY(listAddLSNR),
+    ENTRY(listRemoveLSNR),
     ENTRY(RuntimeListAddRow),
     ENTRY(RuntimeListAddParent),
     ENTRY(RuntimeListInsertRow),
