@@ -13,7 +13,10 @@
 namespace app {
 
 inline constexpr int32_t kDialogInstanceSize = 112;
-inline constexpr int32_t kWindow1InstanceSize = 196;
+inline constexpr int32_t kWindow1InstanceSize = 248;
+// Room for the sending state (modem and mail) and the melody state.
+inline constexpr size_t kSendingStateSize = 64;
+inline constexpr size_t kMelodyStateSize = 64;
 
 struct Window1State {
     // Set by Open; the first close or quit saves the preferences and the
@@ -22,8 +25,9 @@ struct Window1State {
     uint8_t unused[3];
     // Notes of the melody, counted into the length display.
     int32_t melodyNoteCount;
-    // The rest is kept for the sending and melody state.
-    uint8_t reserved[kWindow1InstanceSize - kDialogInstanceSize - 8];
+    // Interpreted by SendingState.h and MelodyState.h.
+    alignas(4) uint8_t sending[kSendingStateSize];
+    alignas(4) uint8_t melody[kMelodyStateSize];
 };
 static_assert(sizeof(Window1State) == kWindow1InstanceSize - kDialogInstanceSize);
 

@@ -24,6 +24,9 @@
 #include "text/StringFunctionEntries.h"
 #include "text/UserAlerts.h"
 #include "ui/WindowEntries.h"
+#include "ui/controls/EditFieldEntries.h"
+#include "ui/lists/ListboxEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
 
 // The project table that the image tool makes from the project description
 // (data1 word 1 points at it too): what the entry routine hands RuntimeInit.

@@ -36,7 +36,7 @@ AppearanceControlDefinition& popupArrowDefinition();
 AppearanceControlDefinition& placardDefinition();
 AppearanceControlDefinition& separatorDefinition();
 
-// Draws a bevel button into `dc` within `bounds` (left, top, right, bottom).
-void drawBevelButton(ObjectHandle instance, const BevelButtonData& d, HDC dc, RECT bounds);
+// Draws a bevel button with `graphics` within `bounds` (left, top, right, bottom).
+void drawBevelButton(ObjectHandle instance, const BevelButtonData& d, ObjectHandle graphics, RECT bounds);
 
 }  // namespace appearance

@@ -27,6 +27,13 @@ inline glue::GlueRoutine<int32_t> VELMGetWin32Charset{"VELMGetWin32Charset"};
 inline glue::GlueRoutine<HDC, ObjectHandle> VELMGraphicsDC{"VELMGraphicsDC"};
 inline glue::GlueRoutine<HWND, ObjectHandle> GetControlHWND{"GetControlHWND"};
 inline glue::GlueRoutine<void, ObjectHandle> VELMInvalidateControl{"VELMInvalidateControl"};
+inline glue::GlueRoutine<void, ObjectHandle, const PluginColour*> VELMSetSpecialBackground{"VELMSetSpecialBackground"};
+inline glue::GlueRoutine<ObjectHandle, ObjectHandle> VELMGetControlGraphics{"VELMGetControlGraphics"};
+inline glue::GlueRoutine<void, ObjectHandle, PluginPictureDescription*> lockPictureDescription{
+    "lockPictureDescription"};
+inline glue::GlueRoutine<void, ObjectHandle> unlockPictureDescription{"unlockPictureDescription"};
+inline glue::GlueRoutine<void, ObjectHandle, const PluginPictureDescription*, int32_t, int32_t> drawPicturePrimitive{
+    "drawPicturePrimitive"};
 
 // PluginInterpretConstantValue: a host that lacks it gets the argument back
 // with one more reference.

@@ -141,15 +141,20 @@ RUNTIME_CALL void booleanSet(ObjectHandle instance, int32_t position, bool value
     VELMInvalidateControl(instance);
 }
 
+// The icon's description stays locked while the button shows it.
+void dropIcon(BevelButtonData& d) {
+    if (d.icon) unlockPictureDescription(d.icon);
+    VELMUnlockObject(d.icon);
+    d.icon = nullptr;
+    d.iconDescription = PluginPictureDescription{};
+}
+
 RUNTIME_CALL void iconSet(ObjectHandle instance, int32_t, ObjectHandle picture) {
     BevelButtonData& d = dataOf(instance);
     VELMLockObject(picture);
-    VELMUnlockObject(d.icon);
+    dropIcon(d);
     d.icon = picture;
-    // The size comes from the picture's description once the host provides
-    // pictures; until then an icon takes no room.
-    d.iconWidth = 0;
-    d.iconHeight = 0;
+    if (picture) lockPictureDescription(picture, &d.iconDescription);
     VELMInvalidateControl(instance);
 }
 
@@ -174,8 +179,7 @@ RUNTIME_CALL void destroy(ObjectHandle instance) {
         VELMUnlockObject(entry->receiver);
         delete entry;
     }
-    VELMUnlockObject(d.icon);
-    d.icon = nullptr;
+    dropIcon(d);
 }
 
 RUNTIME_CALL void fontReset(ObjectHandle instance) {
@@ -207,7 +211,9 @@ bool runMenu(ObjectHandle instance, BevelButtonData& d) {
     }
     const RECT bounds = controlBounds(instance);
     POINT corner = d.hasMenu == 2 ? POINT{bounds.right, bounds.top} : POINT{bounds.left, bounds.bottom};
-    HWND window = GetControlHWND(instance);
+    // The bounds are in the window's client coordinates; the control's own
+    // handle may be its pane's.
+    HWND window = GetAncestor(GetControlHWND(instance), GA_ROOT);
     ClientToScreen(window, &corner);
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, corner.x, corner.y, 0, window, nullptr));
@@ -252,7 +258,7 @@ RUNTIME_CALL void mouseUp(ObjectHandle instance, int32_t, int32_t) {
 }
 
 RUNTIME_CALL void paint(ObjectHandle instance, ObjectHandle graphics) {
-    drawBevelButton(instance, dataOf(instance), VELMGraphicsDC(graphics), controlBounds(instance));
+    drawBevelButton(instance, dataOf(instance), graphics, controlBounds(instance));
 }
 
 RUNTIME_CALL void stateChanged(ObjectHandle instance) { VELMInvalidateControl(instance); }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "glue/PluginRecords.h"
 #include "objects/ObjectHeader.h"
 #include "text/StringRecord.h"
 
@@ -39,9 +40,7 @@ struct BevelButtonData {
     uint8_t italic;            // 45
     uint8_t underline;         // 46
     uint8_t unused47;
-    int32_t iconDescription[2];  // 48: the icon's picture description
-    int32_t iconWidth;           // 56
-    int32_t iconHeight;          // 60
+    PluginPictureDescription iconDescription;  // 48: the icon's pixels, width at 56, height at 60
     ObjectHandle icon;           // 64
     int32_t iconDX;              // 68
     int32_t iconDY;              // 72
@@ -70,8 +69,8 @@ static_assert(offsetof(BevelButtonData, bold) == 44);
 static_assert(offsetof(BevelButtonData, italic) == 45);
 static_assert(offsetof(BevelButtonData, underline) == 46);
 static_assert(offsetof(BevelButtonData, iconDescription) == 48);
-static_assert(offsetof(BevelButtonData, iconWidth) == 56);
-static_assert(offsetof(BevelButtonData, iconHeight) == 60);
+static_assert(offsetof(BevelButtonData, iconDescription) + offsetof(PluginPictureDescription, width) == 56);
+static_assert(offsetof(BevelButtonData, iconDescription) + offsetof(PluginPictureDescription, height) == 60);
 static_assert(offsetof(BevelButtonData, icon) == 64);
 static_assert(offsetof(BevelButtonData, iconDX) == 68);
 static_assert(offsetof(BevelButtonData, iconDY) == 72);

@@ -17,9 +17,9 @@ void drawRing(HDC dc, const RECT& r, int topLeft, int bottomRight) {
 
 POINT iconPosition(const BevelButtonData& d, const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
-    POINT p{r.left + (w - d.iconWidth) / 2, r.top + (h - d.iconHeight) / 2};
-    const int left = r.left + d.iconDX, right = r.right - d.iconWidth - d.iconDX;
-    const int top = r.top + d.iconDY, bottom = r.bottom - d.iconHeight - d.iconDY;
+    POINT p{r.left + (w - d.iconDescription.width) / 2, r.top + (h - d.iconDescription.height) / 2};
+    const int left = r.left + d.iconDX, right = r.right - d.iconDescription.width - d.iconDX;
+    const int top = r.top + d.iconDY, bottom = r.bottom - d.iconDescription.height - d.iconDY;
     switch (d.iconAlign) {
         case 0: case 2: p.x = left; break;
         case 3: p.x = right; break;
@@ -42,9 +42,9 @@ POINT captionPosition(const BevelButtonData& d, const RECT& r, int textWidth, co
     const bool hasIcon = d.icon != nullptr;
     if (hasIcon) {
         switch (d.captionPlacement) {
-            case 2: p.x = icon.x + d.iconWidth + d.captionDelta; break;
+            case 2: p.x = icon.x + d.iconDescription.width + d.captionDelta; break;
             case 3: p.x = icon.x - textWidth - d.captionDelta; break;
-            case 4: p.y = icon.y + d.iconHeight + m.tmAscent; break;
+            case 4: p.y = icon.y + d.iconDescription.height + m.tmAscent; break;
             case 5: p.y = icon.y - m.tmDescent - m.tmExternalLeading; break;
             default: break;
         }
@@ -69,7 +69,8 @@ void drawMenuMark(HDC dc, const BevelButtonData& d, const RECT& r) {
 
 }  // namespace
 
-void drawBevelButton(ObjectHandle instance, const BevelButtonData& d, HDC dc, RECT r) {
+void drawBevelButton(ObjectHandle instance, const BevelButtonData& d, ObjectHandle graphics, RECT r) {
+    HDC dc = VELMGraphicsDC(graphics);
     if (!dc) return;
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     InflateRect(&r, -1, -1);
@@ -93,6 +94,7 @@ void drawBevelButton(ObjectHandle instance, const BevelButtonData& d, HDC dc, RE
                              static_cast<DWORD>(VELMGetWin32Charset()), 0, 0, 0, 0, glue::stringText(d.textFont));
     HGDIOBJ oldFont = SelectObject(dc, font);
     const POINT icon = iconPosition(d, r);
+    if (d.icon) drawPicturePrimitive(graphics, &d.iconDescription, icon.x, icon.y);
     const char* text = glue::stringText(d.caption);
     const int length = glue::stringLength(d.caption);
     SIZE extent{};

@@ -168,27 +168,45 @@ AppearanceControlDefinition gChasing{{4, "ChasingArrows", 4, 0, {178, 179}, 16, 
 // --- ImageWell, PopupArrow, Placard: mouse events passed on.
 struct ImageWellData {
     ObjectHandle image;
-    int32_t unused[4];
+    PluginPictureDescription description;  // locked while the well shows the image
 };
+#if defined(__i386__)
+static_assert(sizeof(ImageWellData) == 20);
+#endif
 PluginEventDefinition gWellEvents[] = {{kMouseDown, nullptr}, {kMouseDrag, nullptr}, {kMouseUp, nullptr}};
 ImageWellData& well(ObjectHandle i) { return *controlData<ImageWellData>(i, imageWellDefinition()); }
+void dropImage(ImageWellData& d) {
+    if (d.image) unlockPictureDescription(d.image);
+    VELMUnlockObject(d.image);
+    d.image = nullptr;
+    d.description = PluginPictureDescription{};
+}
 RUNTIME_CALL void wellImageSet(ObjectHandle instance, int32_t, ObjectHandle picture) {
     ImageWellData& d = well(instance);
     VELMLockObject(picture);
-    VELMUnlockObject(d.image);
+    dropImage(d);
     d.image = picture;
+    if (picture) lockPictureDescription(picture, &d.description);
     VELMInvalidateControl(instance);
 }
-RUNTIME_CALL void wellDestroy(ObjectHandle instance) {
-    VELMUnlockObject(well(instance).image);
-    well(instance).image = nullptr;
-}
+RUNTIME_CALL void wellDestroy(ObjectHandle instance) { dropImage(well(instance)); }
+// A sunken well with the image centred in it.
 RUNTIME_CALL void wellPaint(ObjectHandle instance, ObjectHandle graphics) {
     HDC dc = dcOf(graphics);
     if (!dc) return;
     RECT b = controlBounds(instance);
     DrawEdge(dc, &b, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     FillRect(dc, &b, GetSysColorBrush(COLOR_WINDOW));
+    const ImageWellData& d = well(instance);
+    if (!d.image || d.description.width <= 0) return;
+    const int x = b.left + (b.right - b.left - d.description.width) / 2;
+    const int y = b.top + (b.bottom - b.top - d.description.height) / 2;
+    HRGN previousClip = CreateRectRgn(0, 0, 0, 0);
+    const bool hadClip = GetClipRgn(dc, previousClip) == 1;
+    IntersectClipRect(dc, b.left, b.top, b.right, b.bottom);
+    drawPicturePrimitive(graphics, &d.description, x, y);
+    SelectClipRgn(dc, hadClip ? previousClip : nullptr);
+    DeleteObject(previousClip);
 }
 RUNTIME_CALL bool wellMouseDown(ObjectHandle i, int32_t x, int32_t y, int32_t) { return passMouseDown(i, gWellEvents[0], x, y); }
 RUNTIME_CALL void wellMouseDrag(ObjectHandle i, int32_t x, int32_t y) { passMouse(i, gWellEvents[1], x, y); }

@@ -149,6 +149,18 @@ struct PluginClassDefinition {
     const char* interfaces;  // comma-separated
 };
 
+// A picture as lockPictureDescription describes it to a plug-in: its pixels
+// (kept valid until unlockPictureDescription) and its size.
+struct PluginPictureDescription {
+    int32_t bitsPerPixel;  // 16: five bits per colour
+    const uint8_t* pixels;  // rows top to bottom, each padded to 4 bytes
+    int32_t width;
+    int32_t height;
+};
+
+// A colour for VELMSetSpecialBackground: 0x00RRGGBB.
+using PluginColour = uint32_t;
+
 // What RegisterPluginExports receives: word 0 is the exported-routine table.
 struct PluginExports {
     void* const* routines;
@@ -231,6 +243,10 @@ static_assert(offsetof(PluginClassDefinition, eventCount) == 48);
 static_assert(offsetof(PluginClassDefinition, extraRoutines) == 52);
 static_assert(offsetof(PluginClassDefinition, extraRoutineCount) == 56);
 static_assert(offsetof(PluginClassDefinition, interfaces) == 60);
+static_assert(sizeof(PluginPictureDescription) == 16);
+static_assert(offsetof(PluginPictureDescription, pixels) == 4);
+static_assert(offsetof(PluginPictureDescription, width) == 8);
+static_assert(offsetof(PluginPictureDescription, height) == 12);
 static_assert(offsetof(EmbeddedPluginHeader, size) == 4);
 static_assert(offsetof(EmbeddedPluginHeader, reserved) == 8);
 static_assert(offsetof(EmbeddedPluginHeader, nameLength) == kEmbeddedPluginNameOffset - 1);

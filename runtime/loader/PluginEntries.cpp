@@ -7,6 +7,7 @@
 #include "objects/EventLookup.h"
 #include "objects/InterfaceTables.h"
 #include "objects/ObjectLifetime.h"
+#include "objects/UnwindScope.h"
 #include "text/CaseFold.h"
 #include "text/StringValue.h"
 
@@ -31,7 +32,8 @@ ObjectHandle PluginNewInstance(const char* className) {
 }
 
 CodeAddress GetEventInstance(ObjectHandle instance, const EventDescriptor* event) {
-    if (!instance || !event) return nullptr;
+    // While an exception is held no handler may run: the plug-in would call it.
+    if (!instance || !event || !compiledCodeMayRun()) return nullptr;
     return findHandler(instance->classRecord, event).code;
 }
 

@@ -4,6 +4,7 @@
 
 #include "loader/PluginDeclaration.h"
 #include "loader/PluginPaneHooks.h"
+#include "loader/PluginPane.h"
 #include "loader/PluginProperties.h"
 #include "objects/ClassRegistry.h"
 #include "text/CaseFold.h"
@@ -18,7 +19,7 @@ PluginRecord* gCurrent = nullptr;  // set only while a plug-in's main runs
 GlobalMethod* gGlobalMethods = nullptr;
 PluginControlClass* gControlClasses = nullptr;
 PluginClass* gPlainClasses = nullptr;
-PluginPaneHooks gPaneHooks;
+PluginPaneHooks gPaneHooks{createPluginPane, destroyPluginPane, redrawPluginPane};
 
 using InstanceRoutine = void(RUNTIME_CALL*)(ObjectHandle instance);
 
@@ -233,6 +234,14 @@ const PropertyRecord* propertyNamed(const ClassRecord* cls, std::string_view nam
 }  // namespace
 
 void setPluginPaneHooks(const PluginPaneHooks& hooks) { gPaneHooks = hooks; }
+
+const PluginControlClass* pluginControlClassOf(ObjectHandle instance) {
+    if (!instance) return nullptr;
+    for (const ClassRecord* cls = instance->classRecord; cls; cls = cls->superclass) {
+        if (const PluginControlClass* c = controlClassOf(cls)) return c;
+    }
+    return nullptr;
+}
 const PluginPaneHooks& pluginPaneHooks() { return gPaneHooks; }
 
 void runPluginMain(PluginMainRoutine main, PluginResolver resolver) {

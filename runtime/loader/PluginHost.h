@@ -75,6 +75,9 @@ ClassRecord* findAnyClass(std::string_view name);
 // "MBevelButton!AddRow(text As String)"), or null.
 void* resolvePluginMember(std::string_view memberText);
 
+// The plug-in control class of an instance (its class or a superclass), or null.
+const PluginControlClass* pluginControlClassOf(ObjectHandle instance);
+
 const PluginRecord* firstPlugin();
 const GlobalMethod* firstGlobalMethod();
 const PluginControlClass* firstControlClass();

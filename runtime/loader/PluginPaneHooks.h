@@ -1,7 +1,5 @@
-// What the plug-in host needs from the panes of plug-in controls, installed by
-// the controls' side when it exists. Until then a plug-in control has no pane:
-// it only stores property values, redraw requests have nothing to redraw and
-// there is no pane to create or destroy.
+// What the plug-in host needs from the panes of plug-in controls: by default
+// the plug-in panes of PluginPane.h; tests put their own in place.
 #pragma once
 
 #include "glue/PluginRecords.h"

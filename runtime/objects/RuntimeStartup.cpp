@@ -16,6 +16,9 @@
 #include "text/FatalError.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowSubsystem.h"
+#include "ui/controls/EditFieldEntries.h"
+#include "ui/lists/ListboxEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
 
 namespace runtime {
 namespace {
@@ -79,6 +82,9 @@ void RuntimeInit(const uint32_t* projectTable) {
     defineBuiltinClasses();
     defineWindowProperties();
     defineControlClasses();
+    defineEditFieldClass();
+    defineListboxClass();
+    definePopupMenuClass();
     runStep(StartupStep::kInstallPlugins);
     createSystemObject();
     runStep(StartupStep::kBindDeferredImports);

@@ -168,11 +168,18 @@ ObjectRef boundPart(ObjectHandle control, const std::string& partText, const std
     return {};
 }
 
+// The binder's "bind": the routine its class implements for an interface
+// that declares a method of that name (the binding interface), or null when
+// the binder implements none.
 CodeAddress bindMethod(ObjectHandle binder) {
     for (const ClassRecord* c = binder->classRecord; c; c = c->superclass) {
         for (const InterfaceRecord* i = c->interfaces; i; i = i->next) {
-            for (const MethodRecord* m = c->methods; m; m = m->next) {
-                if (foldedEquals(viewOf(m->name), "bind")) return m->firstRoutine;
+            if (!i->interfaceClass || !i->dispatchTable) continue;
+            for (const MethodRecord* m = i->interfaceClass->methods; m; m = m->next) {
+                const int32_t slot = m->interfaceOrdinal;
+                if (foldedEquals(viewOf(m->name), "bind") && slot >= 1 && slot < i->tableSize) {
+                    return i->dispatchTable[slot];
+                }
             }
         }
     }
@@ -272,7 +279,8 @@ ObjectHandle RuntimeControlArrayItemReference(ObjectHandle window, StringHandle 
 }
 
 ObjectHandle RuntimeCloneControlReference(ObjectHandle window, StringHandle name) {
-    if (!window || !windowFields(window).contents) return nullptr;
+    // A closed window has no native window to put a new control on.
+    if (!window || !windowFields(window).contents || !windowFields(window).native) return nullptr;
     WindowContents& contents = *windowFields(window).contents;
     const ControlDescriptor* descriptor = nullptr;
     for (const ControlDescriptor& d : contents.descriptors) {

@@ -81,7 +81,10 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-bool controlEnabledGetter(ObjectHandle c) { return c && controlFields(c).enabled; }
+// Plug-ins ask this of any instance they hold: only controls carry the field.
+bool controlEnabledGetter(ObjectHandle c) {
+    return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
+}
 
 void controlEnabledSetter(ObjectHandle c, bool value) {
     if (!c) return;

@@ -1,8 +1,10 @@
 #include "ui/FontCache.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "objects/ProjectItems.h"
 #include "text/CaseFold.h"
 #include "text/SystemText.h"
 
@@ -17,7 +19,7 @@ struct CachedFont {
 
 // Process-wide, on the GUI thread.
 std::vector<CachedFont> gFonts;
-int32_t gScript = 13;
+std::optional<int32_t> gScript;  // set only by setApplicationScript
 
 bool sameRequest(const FontRequest& a, const FontRequest& b) {
     return a.name == b.name && a.size == b.size && a.bold == b.bold && a.italic == b.italic &&
@@ -57,6 +59,9 @@ BYTE scriptCharacterSet(int32_t script) {
 
 void setApplicationScript(int32_t script) { gScript = script; }
 
+// The image's settings carry the script number in their first byte.
+int32_t applicationScript() { return gScript.value_or(applicationSettings().firstByte); }
+
 HFONT acquireFont(const FontRequest& request) {
     for (CachedFont& cached : gFonts) {
         if (sameRequest(cached.request, request)) {
@@ -66,7 +71,7 @@ HFONT acquireFont(const FontRequest& request) {
     }
     const std::wstring face = toSystemText(fontFace(request.name));
     HFONT font = CreateFontW(-request.size, 0, 0, 0, request.bold ? FW_BOLD : FW_NORMAL, request.italic,
-                             request.underline, FALSE, scriptCharacterSet(gScript), OUT_DEFAULT_PRECIS,
+                             request.underline, FALSE, scriptCharacterSet(applicationScript()), OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
     if (font) gFonts.push_back({request, 1, font});
     return font;

@@ -23,7 +23,9 @@ void releaseFont(HFONT font);
 std::string_view fontFace(std::string_view requested);
 // The character set for the application's script number.
 BYTE scriptCharacterSet(int32_t script);
-// The script number of the application (13, Japanese, unless set).
+// The script number of the application: the first byte of the image's
+// settings (13 for Japanese), unless set here.
+int32_t applicationScript();
 void setApplicationScript(int32_t script);
 
 // How many distinct fonts are cached.

@@ -9,6 +9,7 @@
 #include "text/CaseFold.h"
 #include "text/StringValue.h"
 #include "text/SystemText.h"
+#include "ui/FrameWindow.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/ShortcutText.h"
@@ -72,7 +73,8 @@ void rebuildNativeMenus() {
     if (!gMenuBar) return;
     giveIdentifiers();
     fillMenu(gMenuBar, mutableMenuBar());
-    if (NativeWindow* w = menuBarWindow(); w && w->handle()) DrawMenuBar(w->handle());
+    if (HWND frame = frameWindow()) DrawMenuBar(frame);
+    else if (NativeWindow* w = menuBarWindow(); w && w->handle()) DrawMenuBar(w->handle());
 }
 
 MenuNode* findNode(std::vector<MenuNode>& nodes, const std::function<bool(const MenuItemFields&)>& match) {
@@ -148,8 +150,12 @@ void refreshMenuBar() {
     for (const MenuNode& menu : menuBar()) menuItemFields(menu.item.get()).enabled = 1;
     for (const ObjectRef& item : *items) deliverNamedEvent(item.get(), "MenuItem", "EnableMenu");
     if (Pane* pane = focusedPane()) pane->enableMenuItems();
-    NativeWindow* front = menuBarWindow();
-    if (front && front->isRuntimeView()) deliverWindowEvent(front->windowObject(), "EnableMenuItems");
+    // The front window: the active child of the frame, else the menu-bar window.
+    NativeWindow* front = inFrameMode() ? activeFrameChild() : menuBarWindow();
+    if (front && front->isRuntimeView()) {
+        const Unwindable<ObjectRef> window(ObjectRef::borrow(front->windowObject()));
+        deliverWindowEvent(window->get(), "EnableMenuItems");
+    }
     deliverNamedEvent(applicationObject(), "Application", "EnableMenuItems");
     rebuildNativeMenus();
 }
@@ -229,4 +235,26 @@ void RuntimeCloseMenuItem(ObjectHandle item) {
     if (!siblings) return;
     std::erase_if(*siblings, [&](const MenuNode& n) { return n.item.get() == item; });
     rebuildNativeMenus();
+}
+
+// The text of a menu item, and its shortcut key; the native menus follow.
+StringHandle menuItemTextGetter(ObjectHandle item) {
+    return item ? StringValue::borrow(menuItemFields(item).text).release() : nullptr;
+}
+
+namespace {
+void storeItemString(StringHandle& field, StringHandle value) {
+    StringHandle old = field;
+    field = StringValue::borrow(value).release();  // the new reference first
+    StringValue::adopt(old);
+    rebuildNativeMenus();
+}
+}  // namespace
+
+void menuItemTextSetter(ObjectHandle item, StringHandle text) {
+    if (item) storeItemString(menuItemFields(item).text, text);
+}
+
+void menuItemCommandKeySetter(ObjectHandle item, StringHandle key) {
+    if (item) storeItemString(menuItemFields(item).shortcut, key);
 }

@@ -11,8 +11,12 @@
 #include "text/SystemText.h"
 #include "ui/ControlFields.h"
 #include "ui/CurrentEvent.h"
+#include "ui/DropTarget.h"
+#include "ui/FrameWindow.h"
 #include "ui/Menus.h"
 #include "ui/Pane.h"
+#include "ui/PictureDrawing.h"
+#include "ui/RuntimePalette.h"
 #include "ui/WindowEvents.h"
 #include "ui/WindowFields.h"
 #include "ui/WindowOperations.h"
@@ -83,32 +87,61 @@ NativeWindow::NativeWindow(ObjectHandle window, const NativeWindowParams& params
     next_ = gFirstWindow;
     gFirstWindow = this;
 
+    frameChild_ = inFrameMode();
     HMENU menu = nullptr;
-    if (kind_ == kDocumentKind && !menuBarWindow()) {
+    if (kind_ == kDocumentKind && !frameChild_ && !menuBarWindow()) {
         menu = menuBarHandle();
         if (menu) {
             hasMenuBar_ = true;
             setMenuBarWindow(this);
         }
     }
-    const WindowStyles styles =
-        windowStyles(kind_, {.resizable = resizable_, .closeBox = params.closeBox, .zoomIcon = params.zoomIcon});
-    const RECT outer = outerRect(bounds_, styles.style, styles.extendedStyle, menu != nullptr);
+    const WindowStyles styles = windowStyles(
+        kind_, {.resizable = resizable_, .closeBox = params.closeBox, .zoomIcon = params.zoomIcon, .frameMode = frameChild_});
     clientWidth_ = bounds_.width();
     clientHeight_ = bounds_.height();
     lockedWidth_ = clientWidth_;
     lockedHeight_ = clientHeight_;
-    const std::wstring title = toSystemText(params.title);
-    callSystem([&] {
-        return CreateWindowExW(styles.extendedStyle, kWindowClass, title.c_str(), styles.style, outer.left, outer.top,
-                               outer.right - outer.left, outer.bottom - outer.top, ownerFor(isModal()), menu,
-                               instanceHandle(), this);
-    });
+    create(styles, toSystemText(params.title), menu);
     if (!handle_ && hasMenuBar_) {
         setMenuBarWindow(nullptr);
         hasMenuBar_ = false;
     }
+    if (handle_) registerDropTarget();
     if (handle_ && isModal()) gModalWindows.insert(gModalWindows.begin(), handle_);
+}
+
+// The system window. The native object travels in the creation parameters
+// and is attached at WM_NCCREATE; a child of the frame gets it through the
+// MDI creation record, as the frame's client passes that on.
+void NativeWindow::create(const WindowStyles& styles, const std::wstring& title, HMENU menu) {
+    const RECT outer = outerRect(bounds_, styles.style, styles.extendedStyle, menu != nullptr);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    if (!frameChild_) {
+        callSystem([&] {
+            return CreateWindowExW(styles.extendedStyle, kWindowClass, title.c_str(), styles.style, outer.left,
+                                   outer.top, width, height, ownerFor(isModal()), menu, instanceHandle(), this);
+        });
+        return;
+    }
+    HWND client = frameClient();
+    if (styles.extendedStyle == 0) {
+        const Bounds requested = bounds_;
+        callSystem([&] {
+            return CreateMDIWindowW(kFrameChildClass, title.c_str(), styles.style & (WS_MINIMIZE | WS_MAXIMIZE),
+                                    CW_USEDEFAULT, CW_USEDEFAULT, width, height, client, instanceHandle(),
+                                    reinterpret_cast<LPARAM>(this));
+        });
+        if (handle_) fitClientSize(requested.width(), requested.height());
+        return;
+    }
+    // Created as a child of the frame's client; the system hands the
+    // parameter on inside an MDI creation record, as for CreateMDIWindow.
+    const DWORD style = (styles.style & ~WS_POPUP) | WS_CHILD;
+    callSystem([&] {
+        return CreateWindowExW(styles.extendedStyle, kFrameChildClass, title.c_str(), style, outer.left, outer.top,
+                               width, height, client, nullptr, instanceHandle(), this);
+    });
 }
 
 NativeWindow::~NativeWindow() {
@@ -120,9 +153,15 @@ NativeWindow::~NativeWindow() {
     }
     while (!panes_.empty()) delete panes_.back();
     if (handle_) {
+        revokeDropTarget();
         SetWindowLongPtrW(handle_, 0, 0);
         HWND handle = std::exchange(handle_, nullptr);
-        callSystem([&] { return DestroyWindow(handle); });
+        if (frameChild_ && frameClient()) {
+            HWND client = frameClient();
+            callSystem([&] { return SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle), 0); });
+        } else {
+            callSystem([&] { return DestroyWindow(handle); });
+        }
     }
     for (NativeWindow** link = &gFirstWindow; *link; link = &(*link)->next_) {
         if (*link == this) {
@@ -176,11 +215,47 @@ void NativeWindow::setSize(int32_t width, int32_t height) {
     sizeChanged_ = true;
 }
 
+// The frame's client gives its children a frame of its own choosing: the
+// client area is brought to the size asked for.
+void NativeWindow::fitClientSize(int32_t width, int32_t height) {
+    RECT outer, client;
+    GetWindowRect(handle_, &outer);
+    GetClientRect(handle_, &client);
+    if (client.right == width && client.bottom == height) return;
+    const int outerWidth = (outer.right - outer.left) - client.right + width;
+    const int outerHeight = (outer.bottom - outer.top) - client.bottom + height;
+    HWND handle = handle_;
+    callSystem([&] {
+        return SetWindowPos(handle, nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void NativeWindow::registerDropTarget() {
+    dropTarget_ = new WindowDropTarget(this);
+    if (RegisterDragDrop(handle_, dropTarget_) != S_OK) revokeDropTarget();
+}
+
+void NativeWindow::revokeDropTarget() {
+    if (!dropTarget_) return;
+    RevokeDragDrop(handle_);
+    WindowDropTarget* target = std::exchange(dropTarget_, nullptr);
+    target->detach();
+    target->Release();
+}
+
+IDropTarget* NativeWindow::dropTarget() const { return dropTarget_; }
+
+POINT NativeWindow::clientOrigin() const {
+    POINT origin{0, 0};
+    ClientToScreen(handle_, &origin);
+    if (frameChild_ && frameClient()) ScreenToClient(frameClient(), &origin);
+    return origin;
+}
+
 void NativeWindow::boundsFromScreen() {
     RECT client;
     GetClientRect(handle_, &client);
-    POINT origin{0, 0};
-    ClientToScreen(handle_, &origin);
+    const POINT origin = clientOrigin();
     bounds_ = Bounds{static_cast<int16_t>(origin.y), static_cast<int16_t>(origin.x),
                      static_cast<int16_t>(origin.y + client.bottom), static_cast<int16_t>(origin.x + client.right)};
     clientWidth_ = client.right;
@@ -192,29 +267,37 @@ void NativeWindow::applyPendingGeometry() {
     if (!handle_ || closed_) return;
     RECT client;
     GetClientRect(handle_, &client);
-    POINT origin{0, 0};
-    ClientToScreen(handle_, &origin);
+    const POINT origin = clientOrigin();
     const bool moved = origin.x != bounds_.left || origin.y != bounds_.top;
     const bool resized = client.right != bounds_.width() || client.bottom != bounds_.height();
     if (moved || resized) {
-        const DWORD style = static_cast<DWORD>(GetWindowLongW(handle_, GWL_STYLE));
-        const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(handle_, GWL_EXSTYLE));
-        const RECT outer = outerRect(bounds_, style, exStyle, GetMenu(handle_) != nullptr);
+        // The frame around the client area as the system draws it now (the
+        // frame's children get borders of the system's choosing).
+        RECT outer;
+        GetWindowRect(handle_, &outer);
+        POINT clientOnScreen{0, 0};
+        ClientToScreen(handle_, &clientOnScreen);
+        const int left = clientOnScreen.x - outer.left, top = clientOnScreen.y - outer.top;
+        const int extraWidth = (outer.right - outer.left) - client.right;
+        const int extraHeight = (outer.bottom - outer.top) - client.bottom;
         // The size changed on screen: the system's WM_SIZE raises Resized, here
         // in the idle pass and never inside the setter.
         sizeChanged_ = false;
         HWND handle = handle_;
+        const Bounds b = bounds_;
         callSystem([&] {
-            return MoveWindow(handle, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, TRUE);
+            return MoveWindow(handle, b.left - left, b.top - top, b.width() + extraWidth, b.height() + extraHeight, TRUE);
         });
     }
 }
 
 void NativeWindow::setBackColor(bool has, COLORREF color) {
-    const bool changed = has != hasBackColor_ || color != backColor_;
+    // Turning the back colour off always repaints; turning it on or changing
+    // it repaints when the fill changes.
+    const bool repaint = !has || has != hasBackColor_ || color != backColor_;
     hasBackColor_ = has;
-    backColor_ = color;
-    if (changed && handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (has) backColor_ = color;
+    if (repaint && handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
 
 NativeWindow* NativeWindow::first() { return gFirstWindow; }
@@ -270,7 +353,9 @@ void NativeWindow::activate(bool active) {
 void NativeWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(handle_, &ps);
+    selectRuntimePalette(dc);
     SetTextAlign(dc, TA_BASELINE);
+    drawPicture(dc, windowFields(window_).backdrop, 0, 0);
     // The Graphics object that Paint receives draws into this window.
     const Unwindable<ObjectRef> graphics(ObjectRef::adopt(newObject(builtinClass("Graphics"))));
     UnwindAction endPaint([&] { EndPaint(handle_, &ps); });
@@ -314,17 +399,20 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             LRESULT result = 0;
             if (pane->handleNotification(message, wParam, lParam, result)) return result;
         }
-        return DefWindowProcW(handle_, message, wParam, lParam);
+        return defaultMessage(message, wParam, lParam);
     }
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) runMenuCommand(LOWORD(wParam));
             return 0;
         case WM_MOVE:
+            // A child of the frame lets the frame's client see it move too.
+            if (frameChild_) defaultMessage(message, wParam, lParam);
             boundsFromScreen();
             deliverWindowEvent(window_, "Moved");
             return 0;
         case WM_SIZE:
+            if (frameChild_) defaultMessage(message, wParam, lParam);
             if (wParam == SIZE_MINIMIZED) return 0;
             boundsFromScreen();
             if (clientWidth_ != lockedWidth_ || clientHeight_ != lockedHeight_) {
@@ -340,9 +428,19 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_ACTIVATE:
             activate(LOWORD(wParam) != WA_INACTIVE);
             return 0;
+        case WM_MDIACTIVATE: {
+            const auto losing = reinterpret_cast<HWND>(wParam);
+            const auto gaining = reinterpret_cast<HWND>(lParam);
+            if (gaining == handle_) activate(true);
+            else if (losing == handle_) activate(false);
+            return 0;
+        }
         case WM_PAINT:
             paint();
             return 0;
+        case WM_QUERYNEWPALETTE:
+            realizeRuntimePalette(handle_);
+            return 1;
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(handle_, &r);
@@ -379,6 +477,7 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_GETMINMAXINFO: {
             if (!window_) break;
+            if (frameChild_) defaultMessage(message, wParam, lParam);
             const WindowFields& f = windowFields(window_);
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             const RECT frame = outerRect(Bounds{}, static_cast<DWORD>(GetWindowLongW(handle_, GWL_STYLE)),
@@ -393,22 +492,54 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         default: break;
     }
     (void)modifierBits;
+    return defaultMessage(message, wParam, lParam);
+}
+
+LRESULT NativeWindow::defaultMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frameChild_) return DefMDIChildProcW(handle_, message, wParam, lParam);
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
-// The procedure of "VLWindow". Its body runs inside runFromSystem: an
-// exception a handler raises is held for the runtime code above the system's
-// frames, and the system gets the result DefWindowProc would give.
-LRESULT CALLBACK runtimeWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+bool listed(const NativeWindow* candidate) {
+    for (NativeWindow* w = NativeWindow::first(); w; w = w->next()) {
+        if (w == candidate) return true;
+    }
+    return false;
+}
+
+// The native window a system window is created for: the creation parameter,
+// which for a child of the frame stands inside the MDI creation record. Only
+// a native window of the list (linked before its system window is created)
+// is taken, so a window made by anyone else gets none.
+NativeWindow* nativeFromCreation(LPARAM lParam, bool frameChild) {
+    const auto* created = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    void* parameter = created->lpCreateParams;
+    if (frameChild && parameter) parameter = reinterpret_cast<void*>(static_cast<const MDICREATESTRUCTW*>(parameter)->lParam);
+    auto* candidate = static_cast<NativeWindow*>(parameter);
+    return listed(candidate) ? candidate : nullptr;
+}
+
+LRESULT systemDefault(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, bool frameChild) {
+    return frameChild ? DefMDIChildProcW(handle, message, wParam, lParam)
+                      : DefWindowProcW(handle, message, wParam, lParam);
+}
+
+}  // namespace
+
+// The body of both procedures. It runs inside runFromSystem: an exception a
+// handler raises is held for the runtime code above the system's frames, and
+// the system gets the result its default procedure would give.
+LRESULT windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, bool frameChild) {
     if (message == WM_NCCREATE) {
         // Attached from the creation parameters, so no early message is lost.
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* native = static_cast<NativeWindow*>(created->lpCreateParams);
+        NativeWindow* native = nativeFromCreation(lParam, frameChild);
         SetWindowLongPtrW(handle, 0, reinterpret_cast<LONG_PTR>(native));
         if (native) native->attach(handle);
     }
     auto* native = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(handle, 0));
-    if (!native || native->closed()) return DefWindowProcW(handle, message, wParam, lParam);
+    if (!native || native->closed()) return systemDefault(handle, message, wParam, lParam, frameChild);
     CurrentEvent& event = currentEvent();
     event.message = message;
     event.wParam = wParam;
@@ -417,9 +548,17 @@ LRESULT CALLBACK runtimeWindowProcedure(HWND handle, UINT message, WPARAM wParam
     event.position = GetMessagePos();
     LRESULT result = 0;
     if (!runFromSystem([&] { result = native->handleMessage(message, wParam, lParam); })) {
-        return message == WM_CLOSE ? 0 : DefWindowProcW(handle, message, wParam, lParam);
+        return message == WM_CLOSE ? 0 : systemDefault(handle, message, wParam, lParam, frameChild);
     }
     return result;
+}
+
+LRESULT CALLBACK runtimeWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    return windowProcedure(handle, message, wParam, lParam, false);
+}
+
+LRESULT CALLBACK frameChildProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    return windowProcedure(handle, message, wParam, lParam, true);
 }
 
 void registerWindowClasses() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdint>
 #include <string>
@@ -15,6 +16,7 @@
 namespace runtime {
 
 class Pane;
+class WindowDropTarget;
 
 struct NativeWindowParams {
     uint8_t kind = kDocumentKind;
@@ -73,7 +75,15 @@ public:
     void markRuntimeView() { runtimeView_ = true; }
     bool isRuntimeView() const { return runtimeView_; }
 
+    // The OLE drop target registered for the window (for tests that drop
+    // without a drag loop), or null.
+    IDropTarget* dropTarget() const;
+
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // What the system does with a message the runtime leaves alone.
+    LRESULT defaultMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A child window of the frame (frame mode).
+    bool isFrameChild() const { return frameChild_; }
 
     static NativeWindow* first();
     NativeWindow* next() const { return next_; }
@@ -86,8 +96,15 @@ public:
     void setOnModalList(bool modal);
 
 private:
-    friend LRESULT CALLBACK runtimeWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT windowProcedure(HWND, UINT, WPARAM, LPARAM, bool);
     void attach(HWND handle) { handle_ = handle; }
+    void create(const WindowStyles& styles, const std::wstring& title, HMENU menu);
+    // The top-left corner of the client area, in screen coordinates, or in
+    // the frame's client coordinates for a child of the frame.
+    POINT clientOrigin() const;
+    void fitClientSize(int32_t width, int32_t height);
+    void registerDropTarget();
+    void revokeDropTarget();
     void activate(bool active);
     void paint();
     bool mouseDown(LPARAM lParam, bool contextual);
@@ -105,6 +122,7 @@ private:
     bool closed_ = false;
     bool runtimeView_ = false;
     bool hasMenuBar_ = false;
+    bool frameChild_ = false;
     Bounds bounds_;
     int32_t clientWidth_ = 0, clientHeight_ = 0;
     // The client size the locked controls were last placed for.
@@ -112,10 +130,14 @@ private:
     std::vector<Pane*> panes_;
     Pane* focused_ = nullptr;
     std::string balloonHelp_;
+    WindowDropTarget* dropTarget_ = nullptr;
     NativeWindow* next_ = nullptr;
 };
 
+// The procedures of "VLWindow" and of the frame's children ("VL_MDICHILD").
 LRESULT CALLBACK runtimeWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK frameChildProcedure(HWND, UINT, WPARAM, LPARAM);
+inline constexpr wchar_t kFrameChildClass[] = L"VL_MDICHILD";
 
 // Registers "VLWindow" and "VL_Pane" (once).
 void registerWindowClasses();

@@ -10,6 +10,7 @@
 #include "text/StringValue.h"
 #include "text/SystemText.h"
 #include "ui/ControlFields.h"
+#include "ui/DragItem.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/Timer.h"
@@ -289,6 +290,7 @@ void finaliseWindow(ObjectHandle o, ClassRecord*) {
 void runtime::defineWindowProperties() {
     ClassRecord* window = builtinClass("Window");
     if (window->properties) return;
+    defineDragItem();
     window->initialiser = initialiseWindow;
     window->finaliser = finaliseWindow;
     using T = PropertyType;

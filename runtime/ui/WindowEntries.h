@@ -47,6 +47,9 @@ RUNTIME_ENTRY ObjectHandle RuntimeMenuReference(StringHandle name);
 RUNTIME_ENTRY ObjectHandle RuntimeMenuArrayReference(StringHandle name, int32_t index);
 RUNTIME_ENTRY ObjectHandle RuntimeCloneMenu(ObjectHandle item);
 RUNTIME_ENTRY void RuntimeCloseMenuItem(ObjectHandle item);
+RUNTIME_ENTRY StringHandle menuItemTextGetter(ObjectHandle item);
+RUNTIME_ENTRY void menuItemTextSetter(ObjectHandle item, StringHandle text);
+RUNTIME_ENTRY void menuItemCommandKeySetter(ObjectHandle item, StringHandle key);
 
 namespace runtime {
 // The property records of Window and Control and their built-in state

@@ -21,7 +21,8 @@ struct WindowFields {
     uint8_t growIcon;
     uint8_t zoomIcon;
     uint8_t hasBackColor;
-    uint8_t reserved[3];
+    uint8_t acceptedDrops;  // DropKind bits
+    uint8_t reserved[2];
     int32_t frame;
     int32_t placement;
     Bounds bounds;          // top, left, bottom, right

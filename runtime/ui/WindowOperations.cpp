@@ -3,6 +3,7 @@
 #include "objects/EventLoop.h"
 #include "objects/WindowContents.h"
 #include "ui/ControlFields.h"
+#include "ui/FrameWindow.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/WindowEvents.h"
@@ -112,6 +113,8 @@ void showModal(ObjectHandle window) {
 std::vector<NativeWindow*> runtimeViewWindows() {
     std::vector<HWND> handles;
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&handles));
+    // In frame mode the windows are the frame's children.
+    if (HWND frame = frameWindow()) EnumChildWindows(frame, collectWindow, reinterpret_cast<LPARAM>(&handles));
     std::vector<NativeWindow*> windows;
     for (HWND h : handles) {
         NativeWindow* w = NativeWindow::fromHandle(h);
@@ -121,6 +124,7 @@ std::vector<NativeWindow*> runtimeViewWindows() {
 }
 
 NativeWindow* frontWindow() {
+    if (inFrameMode()) return activeFrameChild();
     if (NativeWindow* active = NativeWindow::fromHandle(GetActiveWindow()); active && !active->closed()) return active;
     if (gMenuBarWindow) return gMenuBarWindow;
     const std::vector<NativeWindow*> windows = runtimeViewWindows();
@@ -129,6 +133,7 @@ NativeWindow* frontWindow() {
 
 HWND dialogOwnerWindow() {
     NativeWindow* owner = NativeWindow::frontModal();
+    if (!owner && inFrameMode()) return frameWindow();
     if (!owner) owner = frontWindow();
     return owner ? owner->handle() : nullptr;
 }

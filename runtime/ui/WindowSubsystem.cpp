@@ -13,6 +13,7 @@
 #include "objects/RuntimeStartup.h"
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
+#include "ui/FrameWindow.h"
 #include "ui/Menus.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
@@ -143,9 +144,14 @@ void pollMouse() {
         }
         return;
     }
-    HWND top = WindowFromPoint(p);
-    while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD)) top = GetParent(top);
-    NativeWindow* window = NativeWindow::fromHandle(top);
+    // The runtime window under the cursor: up from the window there through
+    // its parents while they are child windows, stopping at the first runtime
+    // window (a child of the frame is one too).
+    NativeWindow* window = nullptr;
+    for (HWND h = WindowFromPoint(p); h && !window;) {
+        window = NativeWindow::fromHandle(h);
+        h = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr;
+    }
     ObjectHandle under = window ? window->windowObject() : nullptr;
     if (gMouse.windowUnder && gMouse.windowUnder != under) {
         ObjectHandle left = std::exchange(gMouse.windowUnder, nullptr);
@@ -198,9 +204,11 @@ public:
 class Roster final : public WindowRoster {
 public:
     bool anyWindowExists() const override { return NativeWindow::first() != nullptr; }
+    bool inFrameMode() const override { return runtime::inFrameMode(); }
     bool pretranslate(MSG& message) override {
-        if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-        return pretranslateKey(message);
+        const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        if (key && pretranslateKey(message)) return true;
+        return translateFrameAccelerator(message);
     }
     std::vector<ObjectHandle> windowObjects() const override {
         std::vector<ObjectHandle> objects;
@@ -214,6 +222,7 @@ public:
             if (windowFields(window).native == w) closeWindowNow(window);
             else delete w;
         }
+        destroyFrameWindow();
     }
 };
 
@@ -224,6 +233,7 @@ void installWindowSubsystem() {
     static FocusIdle focus;
     static Roster roster;
     registerWindowClasses();
+    setStartupStep(StartupStep::kCreateFrameWindow, createFrameWindow);
     // A program that stands in for the windows with a roster of its own
     // (a test of the loop) keeps it.
     if (windowRoster()) return;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <ole2.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -22,7 +24,13 @@
 #include "support/PngWriter.h"
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
+#include "ui/DragItem.h"
+#include "ui/DropTarget.h"
 #include "ui/FontCache.h"
+#include "ui/ControlEntries.h"
+#include "ui/FormEntries.h"
+#include "ui/PictureDrawing.h"
+#include "ui/RuntimePalette.h"
 #include "ui/Menus.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
@@ -70,7 +78,7 @@ bool windowCancelClose(ObjectHandle) { return gRefuseClose; }
 void windowResized(ObjectHandle) { gTrace += "resized "; }
 void windowMoved(ObjectHandle) { gTrace += "moved "; }
 bool windowMouseDown(ObjectHandle, int32_t, int32_t) {
-    gTrace += "down ";
+    gTrace += IsCMMClick() ? "down:cmm " : "down ";
     return gTakeMouse;
 }
 void windowMouseDrag(ObjectHandle, int32_t, int32_t) { gTrace += "drag "; }
@@ -94,13 +102,51 @@ bool appSaveAll(ObjectHandle) {
     return true;
 }
 void closeInOpen(ObjectHandle w) { RuntimeCloseWindow(w); }
+void windowPaint(ObjectHandle, ObjectHandle) { gTrace += "paint "; }
+
+// What a drop brought: its text or file, and where it landed.
+std::string dropText(ObjectHandle item) {
+    StringValue text = StringValue::adopt(dragItemTextGetter(item));
+    std::string what(viewOf(text.get()));
+    if (DragItemFolderItemAvailable(item)) what += "[file]";
+    return what + "@" + std::to_string(dragItemDropLeft(item)) + "," + std::to_string(dragItemDropTop(item)) + " ";
+}
+void windowDrop(ObjectHandle, ObjectHandle item) { gTrace += "window-drop:" + dropText(item); }
+void controlDrop(ObjectHandle c, ObjectHandle item) { gTrace += "drop:" + nameOf(c) + ":" + dropText(item); }
+
+// Bindings: the binder records what it binds; a part is the control itself
+// for the part text "self", nil otherwise.
+void binderBind(ObjectHandle, ObjectHandle source, ObjectHandle target) {
+    gTrace += "bind:" + nameOf(source) + ">" + nameOf(target) + " ";
+}
+ObjectHandle boundPart(ObjectHandle control, StringHandle text, StringHandle name) {
+    gTrace += "part:" + std::string(viewOf(text)) + "/" + std::string(viewOf(name)) + " ";
+    return viewOf(text) == "self" ? RuntimeLockObject(control) : nullptr;
+}
 }
 
 void* code(auto* f) { return reinterpret_cast<void*>(f); }
 
 struct Classes {
     int32_t application, window, canvas, rectControl, timer, testWindow, traceControl, subWindow, closing, app;
+    int32_t bindingInterface, binder, notABinder, partControl;
 } ix;
+
+// Project objects (item index + 1): pictures for backdrops.
+struct Pictures {
+    int32_t red, eightBits, short_;
+} pictures;
+
+constexpr uint16_t kRed555 = 0x7C00;
+constexpr int32_t kPictureWidth = 8, kPictureHeight = 4;
+
+// A picture item: kind 1, resource word, then the description.
+std::vector<uint32_t> pictureItem(uint32_t bits, int32_t width, int32_t height, uint32_t byteCount, uint16_t pixel) {
+    std::vector<uint32_t> words{1, 0x1234, bits, static_cast<uint32_t>(width), static_cast<uint32_t>(height), byteCount};
+    const size_t pixelWords = (byteCount + 3) / 4;
+    for (size_t i = 0; i < pixelWords; ++i) words.push_back(pixel | (uint32_t{pixel} << 16));
+    return words;
+}
 
 ProjectData& project() {
     static ProjectData p;
@@ -133,18 +179,27 @@ void buildProject() {
                                                           {"MouseEnter", code(windowMouseEnter)},
                                                           {"MouseExit", code(windowMouseExit)},
                                                           {"MouseMove", code(windowMouseMove)},
+                                                          {"Paint", code(windowPaint)},
+                                                          {"DropObject", code(windowDrop)},
                                                           {"EnableMenuItems", code(windowEnableMenuItems)}},
                                         .menuHandlers = {{"SaveAll", code(windowSaveAll)}}});
     ix.traceControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.rectControl,
                                           .eventHandlers = {{"CreatePane", code(paneCreate)},
                                                             {"Open", code(controlOpen)},
                                                             {"MouseEnter", code(controlMouseEnter)},
-                                                            {"MouseExit", code(controlMouseExit)}}});
+                                                            {"MouseExit", code(controlMouseExit)},
+                                                            {"DropObject", code(controlDrop)}}});
     ix.subWindow = p.addCompiledClass({.name = "SubWindow", .size = 112, .superIndex = ix.testWindow});
     ix.closing = p.addCompiledClass({.name = "Closing", .size = 112, .superIndex = ix.window,
                                      .eventHandlers = {{"Open", code(closeInOpen)}}});
     ix.app = p.addCompiledClass({.name = "TestApp", .size = 28, .superIndex = ix.application,
                                  .menuHandlers = {{"SaveAll", code(appSaveAll)}}});
+    ix.bindingInterface = p.addCompiledClass({.name = "Binding", .isInterface = true, .methods = {{"bind", nullptr}}});
+    ix.binder = p.addCompiledClass({.name = "Binder", .interfaces = {ix.bindingInterface},
+                                    .methods = {{"bind", code(binderBind)}}});
+    ix.notABinder = p.addCompiledClass({.name = "NotABinder", .methods = {{"bind", code(binderBind)}}});
+    ix.partControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.traceControl,
+                                         .methods = {{"getBoundPart", code(boundPart)}}});
 
     MenuBarStream bar;
     MenuEntry file{.text = "File", .name = "FileMenu", .classIndex = -1};
@@ -152,6 +207,16 @@ void buildProject() {
     file.items.push_back({.text = "Other", .name = "Other", .shortcut = "O", .classIndex = -1});
     bar.menus = {file};
     p.addItem(streamItem(2, encodeMenuBarStream(bar)));
+    SettingsStream settings;
+    settings.firstByte = 13;  // the script number: Japanese
+    std::vector<uint32_t> settingsItem = streamItem(4, encodeSettingsStream(settings));
+    settingsItem.insert(settingsItem.begin() + 1, 0);  // a settings item has a 0 word before its count
+    p.addItem(settingsItem);
+    const uint32_t bytes = kPictureWidth * 2 * kPictureHeight;
+    p.addItem(pictureItem(16, kPictureWidth, kPictureHeight, bytes, kRed555));
+    p.addItem(pictureItem(8, kPictureWidth, kPictureHeight, bytes, kRed555));
+    p.addItem(pictureItem(16, kPictureWidth, kPictureHeight, bytes - 2, kRed555));
+    pictures = {3, 4, 5};
 }
 
 class RuntimeEnvironment : public ::testing::Environment {
@@ -305,6 +370,19 @@ TEST(LayoutWindows, ClonesOfAnArrayTakeTheNextFreeIndex) {
     EXPECT_EQ(w.fetch("Btn$4"), fourth);
     RuntimeUnlockObject(third);
     RuntimeUnlockObject(fourth);
+}
+
+TEST(LayoutWindows, AClosedWindowFindsAndClonesNothing) {
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.traceControl, "Btn", {{"Index", "0"}})}));
+    ASSERT_NE(w.object, nullptr);
+    RuntimeCloseWindow(w.object);
+    ASSERT_EQ(windowFields(w.object).native, nullptr);
+    StringValue btn = StringValue::fromCString("Btn");
+    gTrace.clear();
+    EXPECT_EQ(RuntimeCloneControlReference(w.object, btn.get()), nullptr);
+    EXPECT_EQ(RuntimeControlArrayItemReference(w.object, btn.get(), 0), nullptr);
+    EXPECT_EQ(windowControlCountGetter(w.object), 0);
+    EXPECT_EQ(gTrace, "");  // no pane was made for a window that is gone
 }
 
 TEST(LayoutWindows, WindowClosedInItsOwnOpenGivesNilAndClearsTheImplicitInstance) {
@@ -805,6 +883,312 @@ TEST(Screenshot, WindowWithMenuBarAndControls) {
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(GetPixel(screen, inside.x, inside.y), RGB(0xFF, 0xFF, 0xCC));
     ReleaseDC(nullptr, screen);
+}
+
+TEST(Fonts, TheCharacterSetFollowsTheImagesScriptNumber) {
+    EXPECT_EQ(applicationScript(), 13);  // from the settings item of this project
+    HFONT font = acquireFont({"Osaka", 10});
+    ASSERT_NE(font, nullptr);
+    LOGFONTW logical{};
+    ASSERT_NE(GetObjectW(font, sizeof(logical), &logical), 0);
+    EXPECT_EQ(logical.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_STREQ(logical.lfFaceName, L"MS UI Gothic");
+    releaseFont(font);
+    struct Case {
+        int32_t script;
+        BYTE charset;
+    };
+    for (const Case& c : {Case{13, SHIFTJIS_CHARSET}, Case{21, CHINESEBIG5_CHARSET}, Case{12, HEBREW_CHARSET},
+                          Case{14, ARABIC_CHARSET}, Case{16, GREEK_CHARSET}, Case{19, TURKISH_CHARSET},
+                          Case{24, THAI_CHARSET}, Case{34, RUSSIAN_CHARSET}, Case{0, DEFAULT_CHARSET},
+                          Case{1, DEFAULT_CHARSET}}) {
+        EXPECT_EQ(scriptCharacterSet(c.script), c.charset) << c.script;
+    }
+}
+
+// A colour read from the screen: a 5-bit red comes back as (nearly) full red.
+bool isRed(COLORREF c) { return GetRValue(c) >= 0xF0 && GetGValue(c) < 0x10 && GetBValue(c) < 0x10; }
+
+COLORREF screenPixel(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Whether the screen shows what `expected` accepts at a client point once
+// the window has painted (the display catches up with the window a little
+// later than the window procedure returns).
+bool settlesTo(HWND window, int x, int y, bool (*expected)(COLORREF)) {
+    for (int i = 0; i < 50; ++i) {
+        runPasses(1);
+        UpdateWindow(window);
+        if (expected(screenPixel(window, x, y))) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+TEST(Painting, TheBackdropIsDrawnBeforePaintOverTheBackColor) {
+    OpenWindow w(windowLayout(ix.testWindow, {}, {{"Backdrop", std::to_string(pictures.red)}, {"HasBackColor", "True"},
+                                                 {"BackColor", "16777215"}}));
+    ASSERT_NE(w.object, nullptr);
+    ObjectHandle backdrop = windowBackdropGetter(w.object);
+    ASSERT_NE(backdrop, nullptr);
+    RuntimeUnlockObject(backdrop);
+    gTrace.clear();
+    runPasses(3);
+    SetForegroundWindow(w.handle());
+    RedrawWindow(w.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(settlesTo(w.handle(), 1, 1, isRed));
+    EXPECT_NE(gTrace.find("paint "), std::string::npos);
+    EXPECT_TRUE(isRed(screenPixel(w.handle(), kPictureWidth - 1, kPictureHeight - 1)));
+    EXPECT_EQ(screenPixel(w.handle(), kPictureWidth + 4, 1), RGB(255, 255, 255));
+    EXPECT_EQ(screenPixel(w.handle(), 1, kPictureHeight + 4), RGB(255, 255, 255));
+
+    // Without a backdrop only the back colour remains.
+    windowBackdropSetter(w.object, nullptr);
+    EXPECT_TRUE(settlesTo(w.handle(), 1, 1, [](COLORREF c) { return c == RGB(255, 255, 255); }));
+}
+
+TEST(Painting, PicturesThatCannotBeDrawnAreRefused) {
+    ObjectHandle red = RuntimeProjectObject(pictures.red);
+    ObjectHandle eightBits = RuntimeProjectObject(pictures.eightBits);
+    ObjectHandle tooShort = RuntimeProjectObject(pictures.short_);
+    const PictureDescription good = pictureDescription(red);
+    EXPECT_EQ(good.width, kPictureWidth);
+    EXPECT_EQ(good.height, kPictureHeight);
+    ASSERT_NE(good.pixels, nullptr);
+    EXPECT_EQ(good.pixels[0] | (good.pixels[1] << 8), kRed555);
+    EXPECT_EQ(pictureDescription(eightBits).pixels, nullptr);
+    EXPECT_EQ(pictureDescription(tooShort).pixels, nullptr);
+    EXPECT_EQ(pictureDescription(nullptr).pixels, nullptr);
+    StringValue notAPicture = StringValue::fromCString("SaveAll");
+    ObjectHandle item = RuntimeMenuReference(notAPicture.get());
+    EXPECT_EQ(pictureDescription(item).pixels, nullptr);  // an object of another class
+    HDC screen = GetDC(nullptr);
+    EXPECT_FALSE(drawPicture(screen, eightBits, 0, 0));
+    ReleaseDC(nullptr, screen);
+    for (ObjectHandle o : {red, eightBits, tooShort, item}) RuntimeUnlockObject(o);
+}
+
+TEST(Painting, TheRuntimePaletteIsAColourCube) {
+    HPALETTE palette = runtimePalette();
+    ASSERT_NE(palette, nullptr);
+    PALETTEENTRY entries[216];
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 216, entries), 216u);
+    auto rgb = [](const PALETTEENTRY& e) { return RGB(e.peRed, e.peGreen, e.peBlue); };
+    EXPECT_EQ(rgb(entries[0]), RGB(0, 0, 0));
+    EXPECT_EQ(rgb(entries[1]), RGB(0, 0, 51));
+    EXPECT_EQ(rgb(entries[6]), RGB(0, 51, 0));
+    EXPECT_EQ(rgb(entries[36]), RGB(51, 0, 0));
+    EXPECT_EQ(rgb(entries[215]), RGB(255, 255, 255));
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    EXPECT_EQ(SendMessageW(w.handle(), WM_QUERYNEWPALETTE, 0, 0), 1);
+}
+
+// A data object offering one format in global memory, as a drag source does.
+class DataObject final : public IDataObject {
+public:
+    DataObject(CLIPFORMAT format, const void* bytes, size_t size) : format_(format) {
+        memory_ = GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(GlobalLock(memory_), bytes, size);
+        GlobalUnlock(memory_);
+    }
+    ~DataObject() { GlobalFree(memory_); }
+    static DataObject text(const wchar_t* text) {
+        return DataObject(CF_UNICODETEXT, text, (wcslen(text) + 1) * sizeof(wchar_t));
+    }
+    static DataObject file(const wchar_t* path) {
+        std::vector<uint8_t> block(sizeof(DROPFILES) + (wcslen(path) + 2) * sizeof(wchar_t));
+        auto* files = reinterpret_cast<DROPFILES*>(block.data());
+        files->pFiles = sizeof(DROPFILES);
+        files->fWide = TRUE;
+        std::memcpy(block.data() + sizeof(DROPFILES), path, wcslen(path) * sizeof(wchar_t));
+        return DataObject(CF_HDROP, block.data(), block.size());
+    }
+    DataObject(DataObject&& other) noexcept : format_(other.format_), memory_(std::exchange(other.memory_, nullptr)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+        const SIZE_T size = GlobalSize(memory_);
+        HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(GlobalLock(copy), GlobalLock(memory_), size);
+        GlobalUnlock(copy);
+        GlobalUnlock(memory_);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = copy;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+        return format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    CLIPFORMAT format_;
+    HGLOBAL memory_;
+};
+
+TEST(Drops, TheRegisteredTargetTakesAcceptedKindsToTheControlOrTheWindow) {
+    OpenWindow w(windowLayout(ix.testWindow, {control(ix.traceControl, "Pad", {{"Left", "200"}, {"Top", "100"},
+                                                                               {"Width", "60"}, {"Height", "60"}})}));
+    ASSERT_NE(w.object, nullptr);
+    IDropTarget* target = windowFields(w.object).native->dropTarget();
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(RegisterDragDrop(w.handle(), target), DRAGDROP_E_ALREADYREGISTERED);
+
+    DataObject text = DataObject::text(L"dropped");
+    auto at = [&](int x, int y) {
+        const POINT p = screenPoint(w.handle(), x, y);
+        return POINTL{p.x, p.y};
+    };
+    auto enter = [&](IDataObject* data) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragEnter(data, 0, at(20, 30), &effect);
+        DWORD over = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragOver(0, at(21, 30), &over);
+        EXPECT_EQ(over, effect);
+        target->DragLeave();
+        return effect;
+    };
+    auto drop = [&](IDataObject* data, int x, int y) {
+        runPasses(3);  // the window's own events first
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        gTrace.clear();
+        target->Drop(data, 0, at(x, y), &effect);
+        return effect;
+    };
+    // Nothing accepted yet: the drag is refused and nothing arrives.
+    EXPECT_EQ(enter(&text), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(drop(&text, 20, 30), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(gTrace, "");
+
+    const int32_t live = liveObjectCount();
+    formAcceptTextDrop(w.object);
+    EXPECT_EQ(enter(&text), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(drop(&text, 20, 30), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(gTrace, "window-drop:dropped@20,30 ");
+    drop(&text, 210, 110);  // on the control, which handles DropObject
+    EXPECT_EQ(gTrace, "drop:Pad:dropped@210,110 ");
+    EXPECT_EQ(liveObjectCount(), live);  // the drag items went with their events
+
+    // Files only once the window accepts them.
+    DataObject file = DataObject::file(L"C:\\windows\\win.ini");
+    EXPECT_EQ(enter(&file), static_cast<DWORD>(DROPEFFECT_NONE));
+    formAcceptFileDrop(w.object, nullptr);
+    EXPECT_EQ(enter(&file), static_cast<DWORD>(DROPEFFECT_COPY));
+    drop(&file, 40, 50);
+    EXPECT_EQ(gTrace, "window-drop:[file]@40,50 ");
+    EXPECT_EQ(liveObjectCount(), live);
+}
+
+TEST(Drops, AClosedWindowsTargetRefusesEverything) {
+    DataObject text = DataObject::text(L"late");
+    IDropTarget* target = nullptr;
+    {
+        OpenWindow w(windowLayout(ix.testWindow));
+        ASSERT_NE(w.object, nullptr);
+        formAcceptTextDrop(w.object);
+        target = windowFields(w.object).native->dropTarget();
+        target->AddRef();  // as a drag loop would hold it
+    }
+    DWORD effect = DROPEFFECT_COPY;
+    gTrace.clear();
+    target->DragEnter(&text, 0, POINTL{10, 10}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    effect = DROPEFFECT_COPY;
+    target->Drop(&text, 0, POINTL{10, 10}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(gTrace, "");
+    target->Release();
+}
+
+TEST(Bindings, BindersGetTheNumberedControlsOrTheirPartsBeforeTheControlsOpen) {
+    WindowLayout layout = windowLayout(ix.testWindow, {control(ix.partControl, "a"), control(ix.partControl, "b")});
+    layout.bindings = {
+        {.sourceControl = 0, .targetControl = 1, .binderClass = ix.binder},
+        {.sourceControl = 1, .sourcePart = "value", .targetControl = 0, .binderClass = ix.binder, .sourcePartText = "self"},
+        {.sourceControl = 0, .targetControl = 1, .targetPart = "x", .binderClass = ix.binder, .targetPartText = "none"},
+        {.sourceControl = 0, .targetControl = 2, .binderClass = ix.binder},  // no third control
+        {.sourceControl = 0, .targetControl = 1, .binderClass = ix.notABinder},
+    };
+    const int32_t live = liveObjectCount();
+    gTrace.clear();
+    {
+        OpenWindow w(layout);
+        ASSERT_NE(w.object, nullptr);
+        EXPECT_EQ(gTrace, "P:a P:b bind:a>b part:self/value bind:b>a part:none/x O:a O:b W:open ");
+    }
+    EXPECT_EQ(liveObjectCount(), live);  // binders and parts released
+}
+
+TEST(FormRoutines, ContextualClicksMenuTextsAndRefreshedAreas) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    gTrace.clear();
+    SendMessageW(w.handle(), WM_RBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    SendMessageW(w.handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(gTrace, "down:cmm down ");
+    EXPECT_FALSE(IsCMMClick());
+
+    StringValue name = StringValue::fromCString("Other");
+    ObjectHandle item = RuntimeMenuReference(name.get());
+    ASSERT_NE(item, nullptr);
+    StringValue text = StringValue::fromCString("Renamed");
+    StringValue key = StringValue::fromCString("K");
+    menuItemTextSetter(item, text.get());
+    menuItemCommandKeySetter(item, key.get());
+    StringValue readBack = StringValue::adopt(menuItemTextGetter(item));
+    EXPECT_EQ(viewOf(readBack.get()), "Renamed");
+    const UINT command = commandForShortcut("Ctrl+K");
+    ASSERT_NE(command, 0u);
+    wchar_t label[64] = {};
+    GetMenuStringW(GetMenu(w.handle()), command, label, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(label, L"Renamed\tCtrl+K");
+    StringValue original = StringValue::fromCString("Other");
+    StringValue originalKey = StringValue::fromCString("O");
+    menuItemTextSetter(item, original.get());
+    menuItemCommandKeySetter(item, originalKey.get());
+    RuntimeUnlockObject(item);
+
+    runPasses(2);
+    UpdateWindow(w.handle());
+    // Both invalidate and paint at once: Paint runs inside the call and
+    // nothing is left to paint afterwards.
+    gTrace.clear();
+    formRefreshRect(w.object, 10, 20, 30, 40);
+    EXPECT_NE(gTrace.find("paint"), std::string::npos);
+    EXPECT_FALSE(GetUpdateRect(w.handle(), nullptr, FALSE));
+    gTrace.clear();
+    formRefresh(w.object);
+    EXPECT_NE(gTrace.find("paint"), std::string::npos);
+    EXPECT_FALSE(GetUpdateRect(w.handle(), nullptr, FALSE));
 }
 
 // Last: the quit flag it sets is never cleared.
