@@ -44,7 +44,11 @@ std::vector<ObjectRef> windowControls(ObjectHandle window) {
     std::vector<ObjectRef> controls;
     if (!window || !windowFields(window).contents) return controls;
     for (const auto& entry : windowFields(window).contents->registry.entries()) {
-        if (entry.value) controls.push_back(ObjectRef::borrow(entry.value));
+        // Timers, serial ports and sockets sit in the registry too, but have
+        // no control fields.
+        if (entry.value && inheritsFrom(entry.value->classRecord, builtinClass("Control"))) {
+            controls.push_back(ObjectRef::borrow(entry.value));
+        }
     }
     return controls;
 }
