@@ -12,6 +12,7 @@
 #include "text/arrays/RaiseErrors.h"
 #include "ui/ControlFields.h"
 #include "ui/controls/FontFamilies.h"
+#include "ui/controls/FontFamily.h"
 #include "ui/lists/PopupMenuPane.h"
 
 using namespace runtime;
