@@ -88,10 +88,6 @@ void VELMSetSpecialBackground(ObjectHandle instance, const PluginColour* colour)
     }
 }
 
-bool controlEnabledGetter(ObjectHandle control, int32_t) {
-    return isControlInstance(control) && controlFields(control).enabled != 0;
-}
-
 StringHandle PluginInterpretConstantValue(StringHandle value) {
     lockString(value);
     return value;

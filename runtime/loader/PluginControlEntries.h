@@ -32,7 +32,6 @@ RUNTIME_ENTRY void VELMInvalidateControlRect(ObjectHandle instance, int32_t left
 // The background colour of the control's pane (a 0x00RRGGBB word), or the
 // window's again when null.
 RUNTIME_ENTRY void VELMSetSpecialBackground(ObjectHandle instance, const PluginColour* colour);
-RUNTIME_ENTRY bool controlEnabledGetter(ObjectHandle control, int32_t unused);
 // The text of a constant value: constants reach plug-ins as their text.
 RUNTIME_ENTRY StringHandle PluginInterpretConstantValue(StringHandle value);
 // A picture's pixels for a plug-in, valid and the picture kept until unlocked.

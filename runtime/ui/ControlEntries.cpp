@@ -81,7 +81,10 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-bool controlEnabledGetter(ObjectHandle c) { return c && controlFields(c).enabled; }
+// Also called by plug-ins for any object: only controls have control fields.
+bool controlEnabledGetter(ObjectHandle c) {
+    return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
+}
 
 void controlEnabledSetter(ObjectHandle c, bool value) {
     if (!c) return;

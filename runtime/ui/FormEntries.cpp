@@ -25,44 +25,12 @@ int32_t systemColour(int index) {
 
 }  // namespace
 
-void formRefresh(ObjectHandle w) {
-    if (NativeWindow* native = nativeWindowOf(w)) InvalidateRect(native->handle(), nullptr, TRUE);
-}
-
-void formRefreshRect(ObjectHandle w, int32_t left, int32_t top, int32_t width, int32_t height) {
-    NativeWindow* native = nativeWindowOf(w);
-    if (!native) return;
-    const RECT area{left, top, left + width, top + height};
-    InvalidateRect(native->handle(), &area, TRUE);
-}
-
 // The kinds are recorded with the window object, so they hold for a window
 // that is not open yet; the drop target reads them at each drag.
 void formAcceptTextDrop(ObjectHandle w) { accept(w, kDropText); }
 void formAcceptPictureDrop(ObjectHandle w) { accept(w, kDropPicture); }
 void formAcceptFileDrop(ObjectHandle w, StringHandle) { accept(w, kDropFile); }
 void formAcceptMacDataDrop(ObjectHandle w, StringHandle) { accept(w, kDropMacData); }
-
-// The keyboard focus to the window itself, away from its controls.
-void formSetFocus(ObjectHandle w) {
-    NativeWindow* native = nativeWindowOf(w);
-    if (!native) return;
-    native->setFocusedPane(nullptr);
-    HWND handle = native->handle();
-    callSystem([&] { return SetFocus(handle); });
-}
-
-// No control of the window keeps the focus.
-void clearFocus(ObjectHandle w) {
-    NativeWindow* native = nativeWindowOf(w);
-    if (!native) return;
-    native->setFocusedPane(nullptr);
-    HWND focus = GetFocus();
-    if (focus && IsChild(native->handle(), focus)) {
-        HWND handle = native->handle();
-        callSystem([&] { return SetFocus(handle); });
-    }
-}
 
 bool IsCMMClick() { return currentEvent().contextualClick; }
 

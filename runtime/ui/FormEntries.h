@@ -9,14 +9,10 @@
 #include "objects/ObjectHeader.h"
 #include "text/StringRecord.h"
 
-RUNTIME_ENTRY void formRefresh(ObjectHandle w);
-RUNTIME_ENTRY void formRefreshRect(ObjectHandle w, int32_t left, int32_t top, int32_t width, int32_t height);
 RUNTIME_ENTRY void formAcceptTextDrop(ObjectHandle w);
 RUNTIME_ENTRY void formAcceptPictureDrop(ObjectHandle w);
 RUNTIME_ENTRY void formAcceptFileDrop(ObjectHandle w, StringHandle fileType);
 RUNTIME_ENTRY void formAcceptMacDataDrop(ObjectHandle w, StringHandle dataType);
-RUNTIME_ENTRY void formSetFocus(ObjectHandle w);
-RUNTIME_ENTRY void clearFocus(ObjectHandle w);
 RUNTIME_ENTRY bool IsCMMClick();
 RUNTIME_ENTRY int32_t getFrameColor();
 RUNTIME_ENTRY int32_t getFillColor();

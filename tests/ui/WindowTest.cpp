@@ -27,6 +27,7 @@
 #include "ui/DragItem.h"
 #include "ui/DropTarget.h"
 #include "ui/FontCache.h"
+#include "ui/ControlEntries.h"
 #include "ui/FormEntries.h"
 #include "ui/PictureDrawing.h"
 #include "ui/RuntimePalette.h"

@@ -65,7 +65,6 @@ SUTAKIBA_FONT_FAMILY_ROUTINES(pushButton)
 SUTAKIBA_FONT_FAMILY_ROUTINES(checkBox)
 SUTAKIBA_FONT_FAMILY_ROUTINES(radio)
 SUTAKIBA_FONT_FAMILY_ROUTINES(group)
-SUTAKIBA_FONT_FAMILY_ROUTINES(popup)
 
 namespace runtime::controls {
 
@@ -81,7 +80,6 @@ void defineFontFamilies() {
     SUTAKIBA_FAMILY_PROPERTIES(builtinClass("CheckBox"), checkBox)
     SUTAKIBA_FAMILY_PROPERTIES(builtinClass("RadioButton"), radio)
     SUTAKIBA_FAMILY_PROPERTIES(builtinClass("GroupBox"), group)
-    SUTAKIBA_FAMILY_PROPERTIES(builtinClass("PopupMenu"), popup)
     // The tab panel reads its style with the same routines and applies it the same way.
     SUTAKIBA_FAMILY_PROPERTIES(builtinClass("TabPanel"), group)
 }

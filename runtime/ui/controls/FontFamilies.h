@@ -26,7 +26,6 @@ SUTAKIBA_FONT_FAMILY(pushButton)
 SUTAKIBA_FONT_FAMILY(checkBox)
 SUTAKIBA_FONT_FAMILY(radio)
 SUTAKIBA_FONT_FAMILY(group)
-SUTAKIBA_FONT_FAMILY(popup)
 
 namespace runtime::controls::fontFamily {
 

@@ -54,7 +54,7 @@ LRESULT ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND: return 1;
         case WM_LBUTTONDOWN:
-            mouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, modifierBits(wParam));
+            pressAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, modifierBits(wParam));
             return 0;
         case WM_MOUSEMOVE:
             if (GetCapture() == self) mouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -124,7 +124,7 @@ LRESULT ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // --- Mouse ---------------------------------------------------------------------
 
-void ListboxPane::mouseDown(POINT point, int32_t modifiers) {
+void ListboxPane::pressAt(POINT point, int32_t modifiers) {
     // Handlers below may close the window and so delete this pane: the list
     // object is kept and asked for its pane again after each of them.
     ObjectHandle list = control();

@@ -94,7 +94,7 @@ private:
     void paintCell(HDC dc, const lists::Row& row, int32_t column, RECT cell, bool selected);
 
     // Input (ListboxInput.cpp).
-    void mouseDown(POINT point, int32_t modifiers);
+    void pressAt(POINT point, int32_t modifiers);
     void mouseMove(POINT point);
     void mouseUp(POINT point);
     bool clickInCell(int32_t row, int32_t column, POINT point);
