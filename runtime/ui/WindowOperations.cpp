@@ -1,5 +1,7 @@
 #include "ui/WindowOperations.h"
 
+#include "objects/BuiltinClasses.h"
+#include "objects/ClassRegistry.h"
 #include "objects/EventLoop.h"
 #include "objects/WindowContents.h"
 #include "ui/ControlFields.h"
@@ -61,7 +63,9 @@ void closeWindowNow(ObjectHandle window) {
         // Whatever a Close handler does, the native window goes.
         UnwindAction teardown(NativeTeardown{window});
         for (const ObjectRef& control : *controls) {
-            Pane* pane = controlFields(control.get()).pane;
+            // Timers, serial ports and sockets sit in the registry too, without control fields.
+            const bool isControl = inheritsFrom(control->classRecord, builtinClass("Control"));
+            Pane* pane = isControl ? controlFields(control.get()).pane : nullptr;
             if (pane && pane->handle() && GetFocus() == pane->handle()) SetFocus(nullptr);
             deliverNamedEvent(control.get(), "Control", "Close");
         }
