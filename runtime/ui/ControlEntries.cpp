@@ -81,7 +81,7 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-// Also called by plug-ins for any object: only controls have control fields.
+// Plug-ins ask this of any instance they hold: only controls carry the field.
 bool controlEnabledGetter(ObjectHandle c) {
     return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
 }

@@ -54,13 +54,13 @@ LRESULT ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND: return 1;
         case WM_LBUTTONDOWN:
-            pressAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, modifierBits(wParam));
+            rowsMouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, modifierBits(wParam));
             return 0;
         case WM_MOUSEMOVE:
-            if (GetCapture() == self) mouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            if (GetCapture() == self) rowsMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
         case WM_LBUTTONUP:
-            if (GetCapture() == self) mouseUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            if (GetCapture() == self) rowsMouseUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
         case WM_CAPTURECHANGED:
             tracking_ = false;
@@ -124,7 +124,7 @@ LRESULT ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // --- Mouse ---------------------------------------------------------------------
 
-void ListboxPane::pressAt(POINT point, int32_t modifiers) {
+void ListboxPane::rowsMouseDown(POINT point, int32_t modifiers) {
     // Handlers below may close the window and so delete this pane: the list
     // object is kept and asked for its pane again after each of them.
     ObjectHandle list = control();
@@ -215,7 +215,7 @@ bool ListboxPane::clickInCell(int32_t row, int32_t column, POINT point) {
     }
 }
 
-void ListboxPane::mouseMove(POINT point) {
+void ListboxPane::rowsMouseMove(POINT point) {
     if (pressedHeading_ >= 0) {
         const int32_t left = columnLeft(pressedHeading_);
         const bool inside = point.y >= 1 && point.y < rowsTop() && point.x >= left &&
@@ -251,7 +251,7 @@ void ListboxPane::mouseMove(POINT point) {
     if (selection_.runs() != before.runs()) raiseChange();
 }
 
-void ListboxPane::mouseUp(POINT point) {
+void ListboxPane::rowsMouseUp(POINT point) {
     (void)point;
     // Taken before the capture goes: losing it resets the tracking state.
     const int32_t column = pressedHeading_;

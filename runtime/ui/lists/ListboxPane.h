@@ -94,9 +94,9 @@ private:
     void paintCell(HDC dc, const lists::Row& row, int32_t column, RECT cell, bool selected);
 
     // Input (ListboxInput.cpp).
-    void pressAt(POINT point, int32_t modifiers);
-    void mouseMove(POINT point);
-    void mouseUp(POINT point);
+    void rowsMouseDown(POINT point, int32_t modifiers);
+    void rowsMouseMove(POINT point);
+    void rowsMouseUp(POINT point);
     bool clickInCell(int32_t row, int32_t column, POINT point);
     bool isDoubleClick(int32_t row, int32_t modifiers, LONG time) const;
     void clickRow(int32_t row, int32_t modifiers);
