@@ -1,5 +1,5 @@
-// The buttons that send, load and play: each calls the step it stands for.
-// Sending by modem, by mail and the melodies are built on these entry points.
+// The buttons that send: each calls the step it stands for.
+// Sending by modem and by mail are built on these entry points.
 #include "Window1State.h"
 
 using namespace app::literals;
@@ -12,9 +12,6 @@ void sendMessageNow(ObjectHandle) {}
 void continueSending(ObjectHandle) {}
 void endSending(ObjectHandle) {}
 void abortSending(ObjectHandle) {}
-void loadMelodyFile(ObjectHandle) {}
-void previewMelody(ObjectHandle) {}
-void buildMelodyDigits(ObjectHandle) {}
 
 }  // namespace
 
@@ -35,9 +32,5 @@ void PushButton_Action(ObjectHandle button) {
 }
 
 void PushButton12_Action(ObjectHandle) { abortSending(app::mainWindow()); }
-void PushButton6_Action(ObjectHandle) { loadMelodyFile(app::mainWindow()); }
-void PushButton7_Action(ObjectHandle) { previewMelody(app::mainWindow()); }
-void PushButton3_Action(ObjectHandle) { buildMelodyDigits(app::mainWindow()); }
-void PushButton4_Action(ObjectHandle) { previewMelody(app::mainWindow()); }
 
 }  // extern "C"
