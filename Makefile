@@ -10,7 +10,7 @@ HOST := $(BUILD)/host
 WIN32 := $(BUILD)/win32
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build test run dist bench clean
+.PHONY: all setup build test run demo dist bench clean
 
 all: build
 
@@ -32,6 +32,11 @@ test: build
 # ends it after N seconds.
 run: build
 	RUN_DISPLAY="$(RUN_DISPLAY)" RUN_SECONDS="$(RUN_SECONDS)" ./scripts/run-app.sh $(WIN32) $(HOST)
+
+# The whole path without hardware: the application with preferences and an
+# address book that point at the simulated modem and the local mail server.
+demo: build
+	RUN_DEMO=1 RUN_DISPLAY="$(RUN_DISPLAY)" RUN_SECONDS="$(RUN_SECONDS)" ./scripts/run-app.sh $(WIN32) $(HOST)
 
 # The Windows package: a zip of the stripped sutakiba.exe and its read-me files.
 dist: build

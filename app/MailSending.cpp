@@ -3,7 +3,7 @@
 // centre's region, with a keyword body in ISO-2022-JP. Each complete reply
 // of the server runs one step of the dialogue; a reply above 400 at any step
 // ends it with a message.
-#include "MelodyText.h"
+#include "MelodyState.h"
 #include "SendingState.h"
 #include "logic/MailMessage.h"
 #include "logic/MessageCentres.h"

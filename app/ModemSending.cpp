@@ -3,7 +3,7 @@
 // with fixed pauses; Timer1 sends each command after its pause and Timer2
 // (every 100 ms) moves the progress bar, reads the modem's answers and runs
 // the step the last command led to. A failure answer ends the call.
-#include "MelodyText.h"
+#include "MelodyState.h"
 #include "SendingState.h"
 #include "logic/MailMessage.h"
 #include "logic/MessageEncoding.h"

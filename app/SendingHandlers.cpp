@@ -1,5 +1,4 @@
-// The buttons that send, load and play: each calls the step it stands for.
-// Sending by modem, by mail and the melodies are built on these entry points.
+// The buttons that send: each calls the step it stands for.
 #include "SendingState.h"
 
 using namespace app::literals;
@@ -15,10 +14,6 @@ void sendMessageNow(ObjectHandle window) {
         app::sendBlockNow(window);
     }
 }
-
-void loadMelodyFile(ObjectHandle) {}
-void previewMelody(ObjectHandle) {}
-void buildMelodyDigits(ObjectHandle) {}
 
 }  // namespace
 
@@ -39,9 +34,5 @@ void PushButton_Action(ObjectHandle button) {
 }
 
 void PushButton12_Action(ObjectHandle) { app::abortSending(app::mainWindow()); }
-void PushButton6_Action(ObjectHandle) { loadMelodyFile(app::mainWindow()); }
-void PushButton7_Action(ObjectHandle) { previewMelody(app::mainWindow()); }
-void PushButton3_Action(ObjectHandle) { buildMelodyDigits(app::mainWindow()); }
-void PushButton4_Action(ObjectHandle) { previewMelody(app::mainWindow()); }
 
 }  // extern "C"

@@ -9,6 +9,8 @@
 #   RUN_DISPLAY=:N    show the application on this existing display
 #   RUN_SECONDS=N     end the application after N seconds (default: run until
 #                     it is closed, or until Ctrl+C on a private display)
+#   RUN_DEMO=1        start with preferences that point at the simulated peers
+#                     and a small address book (replacing those of earlier runs)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 win32=$(cd "$1" && pwd)
@@ -71,13 +73,28 @@ elif [ -z "${DISPLAY:-}" ]; then
 fi
 export WINEPREFIX=$prefix
 
+# The demo: preferences for the local mail server (sending by modem keeps the
+# laid-out COM1), and an address book beside a copy of the executable.
+program=$win32/app/sutakiba.exe
+if [ -n "${RUN_DEMO:-}" ]; then
+  mkdir -p "$state/demo"
+  cp "$program" "$state/demo/sutakiba.exe"
+  program=$state/demo/sutakiba.exe
+  appdata=$(find "$prefix/drive_c/users" -maxdepth 3 -type d -path '*/AppData/Roaming' ! -path '*/Public/*' | head -n 1)
+  printf '%s\r\n' 40 40 False 0, Tone 0 64 demo@example.jp 127.0.0.1 "$(cat "$state/mail.port")" \
+    09012345678 False False False | iconv -f UTF-8 -t CP932 >"$appdata/すたきば初期設定"
+  printf '%s\r\n' $'山田花子\t07011112222\t00001003' $'鈴木一郎\t07033334444\t00001011' |
+    iconv -f UTF-8 -t CP932 >"$state/demo/PokC電話帳"
+  echo "Demo: preferences and an address book for the simulated peers are in place."
+fi
+
 cat <<INFO
 Simulated modem: COM1 -> $(cat "$state/modem.pty"); the keyed messages appear in $state/modem.out
 Local mail server: 127.0.0.1 port $(cat "$state/mail.port"); received mail appears in $state/mail.out
 Display: $DISPLAY${private_display:+ (a private Xvfb)}
 INFO
 
-"$here/wine-run.sh" "$win32/app/sutakiba.exe" &
+"$here/wine-run.sh" "$program" &
 app=$!
 pids+=("$app")
 

@@ -26,6 +26,8 @@
 #include "text/UserAlerts.h"
 #include "ui/Timer.h"
 #include "ui/WindowEntries.h"
+// Controls: the pane base and the simple controls
+#include "ui/controls/SimpleControlEntries.h"
 #include "ui/controls/EditFieldEntries.h"
 #include "ui/lists/ListboxEntries.h"
 #include "ui/lists/PopupMenuEntries.h"

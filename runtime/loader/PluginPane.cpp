@@ -200,7 +200,7 @@ bool PluginPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     }
 }
 
-void PluginPane::paint(HDC dc) {
+void PluginPane::paintPane(HDC dc) {
     void* routine = slot(kBehaviourPaint);
     if (!dc || !routine) return;
     const POINT o = origin();
@@ -220,7 +220,7 @@ void PluginPane::drawInto(HDC dc) {
     callBehaviour([&] { reinterpret_cast<GraphicsRoutine>(routine)(control(), g); });
 }
 
-bool PluginPane::mouseDown(POINT point, int32_t modifiers) {
+bool PluginPane::mouseDownAt(POINT point, int32_t modifiers) {
     void* routine = slot(kBehaviourMouseDown);
     if (!routine) return false;
     if (acceptsFocus()) takeFocus();
@@ -233,7 +233,7 @@ bool PluginPane::mouseDown(POINT point, int32_t modifiers) {
     return track;
 }
 
-void PluginPane::mouseDrag(POINT point) {
+void PluginPane::mouseDragAt(POINT point) {
     lastMouse_ = point;
     if (void* routine = slot(kBehaviourMouseDrag)) {
         callBehaviour([&] { reinterpret_cast<MouseRoutine>(routine)(control(), point.x, point.y); });
@@ -248,10 +248,10 @@ void PluginPane::pollDrag() {
         KillTimer(handle(), kDragPollTimer);
         return;
     }
-    mouseDrag(lastMouse_);
+    mouseDragAt(lastMouse_);
 }
 
-void PluginPane::mouseUp(POINT point) {
+void PluginPane::mouseUpAt(POINT point) {
     KillTimer(handle(), kDragPollTimer);
     if (void* routine = slot(kBehaviourMouseUp)) {
         callBehaviour([&] { reinterpret_cast<MouseRoutine>(routine)(control(), point.x, point.y); });

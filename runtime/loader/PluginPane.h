@@ -33,10 +33,10 @@ public:
     void setEnabled(bool enabled) override;
     void windowActivation(bool active) override;
     bool keyDown(StringHandle key, int32_t modifiers) override;
-    void paint(HDC dc) override;
-    bool mouseDown(POINT point, int32_t modifiers) override;
-    void mouseDrag(POINT point) override;
-    void mouseUp(POINT point) override;
+    void paintPane(HDC dc) override;
+    bool mouseDownAt(POINT point, int32_t modifiers) override;
+    void mouseDragAt(POINT point) override;
+    void mouseUpAt(POINT point) override;
 
     // Asks for a repaint of the whole pane, or of a rectangle in window coordinates.
     using Pane::invalidate;

@@ -81,7 +81,8 @@ void ControlVisibleSetter(ObjectHandle c, bool value) {
     controlFields(c).visible = value;
 }
 
-// Plug-ins ask this of any instance they hold: only controls carry the field.
+// Plug-ins call this one too, with a further word it ignores, and may pass
+// any object: only controls have the flag.
 bool controlEnabledGetter(ObjectHandle c) {
     return c && inheritsFrom(c->classRecord, builtinClass("Control")) && controlFields(c).enabled;
 }

@@ -32,9 +32,11 @@ RUNTIME_ENTRY int32_t controlMacControlHandleGetter(ObjectHandle c);
 RUNTIME_ENTRY ObjectHandle controlWindowGetter(ObjectHandle c);
 RUNTIME_ENTRY void RuntimeControlRefresh(ObjectHandle c);
 RUNTIME_ENTRY void RuntimeControlRefreshRect(ObjectHandle c, int32_t x, int32_t y, int32_t width, int32_t height);
+RUNTIME_ENTRY void RuntimeSetFocus(ObjectHandle c);
+// The same for a window: invalidate, then paint at once.
 RUNTIME_ENTRY void formRefresh(ObjectHandle w);
 RUNTIME_ENTRY void formRefreshRect(ObjectHandle w, int32_t x, int32_t y, int32_t width, int32_t height);
-RUNTIME_ENTRY void RuntimeSetFocus(ObjectHandle c);
+// The keyboard focus to the window itself; away from every pane.
 RUNTIME_ENTRY void formSetFocus(ObjectHandle w);
 RUNTIME_ENTRY void clearFocus();
 

@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-#include "objects/UnwindScope.h"
 #include "ui/CurrentEvent.h"
 #include "ui/DropTarget.h"
-#include "ui/NativeWindow.h"
 #include "ui/WindowFields.h"
-#include "ui/WindowOperations.h"
 
 using namespace runtime;
 

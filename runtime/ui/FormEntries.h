@@ -1,6 +1,6 @@
-// Window routines of the entry table around drawing, focus, drops and the
-// current mouse event: repainting, the kinds of drop a window accepts, the
-// contextual-click flag and the system's interface colours.
+// Window routines of the entry table around drops and the current mouse
+// event: the kinds of drop a window accepts, the contextual-click flag and
+// the system's interface colours.
 #pragma once
 
 #include <cstdint>

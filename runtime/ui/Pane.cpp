@@ -73,7 +73,11 @@ HWND Pane::makeWindow(const wchar_t* systemClass, DWORD exStyle, DWORD style, co
                                height, parentHandle, nullptr, instanceHandle(), this);
     });
     handle_ = handle;
-    if (handle_) attachToTree();
+    if (!handle_) return nullptr;
+    // Later controls lie above earlier ones, as they were laid out (the
+    // system would put a new sibling below the others).
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    attachToTree();
     return handle_;
 }
 
@@ -108,6 +112,17 @@ void Pane::subclass() {
     if (!handle_ || previousProcedure_) return;
     previousProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&paneSubclassProcedure)));
+}
+
+void Pane::placeBelowContents() {
+    if (!handle_) return;
+    HWND parent = GetParent(handle_);
+    HWND lowest = nullptr;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        Pane* p = h != handle_ ? paneOfHandle(h) : nullptr;
+        if (p && bounds_.contains(p->bounds_)) lowest = h;
+    }
+    if (lowest) SetWindowPos(handle_, lowest, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT Pane::callPreviousProcedure(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -95,7 +95,7 @@ public:
     virtual void invalidate(const RECT* area = nullptr);
 
     // Drawing of "VL_Pane" windows.
-    virtual void paint(HDC dc) { (void)dc; }
+    virtual void paintPane(HDC dc) { (void)dc; }
     // A pane that paints a background reports its colour.
     virtual bool backgroundColour(COLORREF& colour) const { (void)colour; return false; }
     // The colour behind this pane: the window's BackColor, else that of the
@@ -104,11 +104,11 @@ public:
     COLORREF colourBehind() const;
 
     // Mouse, in window coordinates, from "VL_Pane" windows.
-    virtual bool mouseDown(POINT point, int32_t modifiers) { (void)point, (void)modifiers; return false; }
-    virtual bool rightMouseDown(POINT point, int32_t modifiers) { (void)point, (void)modifiers; return false; }
-    virtual void mouseDrag(POINT point) { (void)point; }
-    virtual void mouseMove(POINT point) { (void)point; }
-    virtual void mouseUp(POINT point) { (void)point; }
+    virtual bool mouseDownAt(POINT point, int32_t modifiers) { (void)point, (void)modifiers; return false; }
+    virtual bool rightMouseDownAt(POINT point, int32_t modifiers) { (void)point, (void)modifiers; return false; }
+    virtual void mouseDragAt(POINT point) { (void)point; }
+    virtual void mouseMoveAt(POINT point) { (void)point; }
+    virtual void mouseUpAt(POINT point) { (void)point; }
     virtual void setCursor(ObjectHandle cursor) { (void)cursor; }
 
     // A key for the focused pane; true consumes it.
@@ -163,6 +163,9 @@ protected:
     HWND createPaneWindow(DWORD exStyle = 0);
     // Replaces the control's procedure with the common one (messageHook).
     void subclass();
+    // Puts the pane's window below the panes drawn inside its rectangle (a
+    // container made before or after its contents), else leaves it on top.
+    void placeBelowContents();
     LRESULT callPreviousProcedure(UINT message, WPARAM wParam, LPARAM lParam);
     void setPanelKey(int32_t key) { panelKey_ = key; }
     bool windowClosed() const;

@@ -71,7 +71,7 @@ LRESULT Pane::paneMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // used after paint().
             UnwindAction endPaint([handle, &ps] { EndPaint(handle, &ps); });
             if (font_) SelectObject(dc, font_);
-            paint(dc);
+            paintPane(dc);
             if (paneOfHandle(handle) == this) paintingDc_ = nullptr;
             return 0;
         }
@@ -79,14 +79,14 @@ LRESULT Pane::paneMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!(GetWindowLongW(handle, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) eraseBackground(reinterpret_cast<HDC>(wParam));
             return 1;
         case WM_MOUSEMOVE:
-            if (gCapturePane == this) mouseDrag(windowPoint());
-            else mouseMove(windowPoint());
+            if (gCapturePane == this) mouseDragAt(windowPoint());
+            else mouseMoveAt(windowPoint());
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN: {
             const POINT p = windowPoint();
-            const bool take = message == WM_LBUTTONDOWN ? mouseDown(p, modifierBits(wParam))
-                                                        : rightMouseDown(p, modifierBits(wParam));
+            const bool take = message == WM_LBUTTONDOWN ? mouseDownAt(p, modifierBits(wParam))
+                                                        : rightMouseDownAt(p, modifierBits(wParam));
             // The handler may have closed the window and destroyed this pane.
             if (take && IsWindow(handle) && paneOfHandle(handle) == this) {
                 gCapturePane = this;
@@ -99,7 +99,7 @@ LRESULT Pane::paneMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (gCapturePane == this) {
                 gCapturePane = nullptr;
                 ReleaseCapture();
-                mouseUp(windowPoint());
+                mouseUpAt(windowPoint());
             }
             return 0;
         case WM_CAPTURECHANGED:

@@ -1,5 +1,7 @@
 #include "ui/WindowOperations.h"
 
+#include "objects/BuiltinClasses.h"
+#include "objects/ClassRegistry.h"
 #include "objects/EventLoop.h"
 #include "objects/WindowContents.h"
 #include "ui/ControlFields.h"
@@ -42,7 +44,11 @@ std::vector<ObjectRef> windowControls(ObjectHandle window) {
     std::vector<ObjectRef> controls;
     if (!window || !windowFields(window).contents) return controls;
     for (const auto& entry : windowFields(window).contents->registry.entries()) {
-        if (entry.value) controls.push_back(ObjectRef::borrow(entry.value));
+        // Timers, serial ports and sockets sit in the registry too, but have
+        // no control fields.
+        if (entry.value && inheritsFrom(entry.value->classRecord, builtinClass("Control"))) {
+            controls.push_back(ObjectRef::borrow(entry.value));
+        }
     }
     return controls;
 }
@@ -60,8 +66,12 @@ void closeWindowNow(ObjectHandle window) {
     {
         // Whatever a Close handler does, the native window goes.
         UnwindAction teardown(NativeTeardown{window});
+        ClassRecord* controlClass = builtinClass("Control");
         for (const ObjectRef& control : *controls) {
-            Pane* pane = controlFields(control.get()).pane;
+            // The registry also holds timers, serial ports and sockets: only
+            // controls have a pane.
+            const bool isControl = inheritsFrom(control.classRecord(), controlClass);
+            Pane* pane = isControl ? controlFields(control.get()).pane : nullptr;
             if (pane && pane->handle() && GetFocus() == pane->handle()) SetFocus(nullptr);
             deliverNamedEvent(control.get(), "Control", "Close");
         }

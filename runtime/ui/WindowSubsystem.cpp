@@ -54,14 +54,22 @@ Pane* buttonWhere(NativeWindow* window, bool (Pane::*is)() const) {
     return nullptr;
 }
 
+// The frame itself (or its client, with no child window in front) takes
+// menu shortcuts too.
+bool addressedToFrame(HWND handle) {
+    HWND frame = frameWindow();
+    return frame && handle && (handle == frame || IsChild(frame, handle));
+}
+
 bool pretranslateKey(const MSG& message) {
     NativeWindow* window = runtimeWindowAbove(message.hwnd);
-    if (!window) return false;
+    if (!window && !addressedToFrame(message.hwnd)) return false;
     const KeyModifiers modifiers = heldModifiers();
     if (UINT command = commandForShortcut(shortcutText(static_cast<uint32_t>(message.wParam), modifiers))) {
         runMenuCommand(command);
         return true;
     }
+    if (!window) return false;
     const int32_t bits = (modifiers.shift ? 0x200 : 0) | (modifiers.control ? 0x1000 : 0);
     const Unwindable<StringValue> key(keyText(message.wParam));
     const Unwindable<ObjectRef> windowObject(ObjectRef::borrow(window->windowObject()));

@@ -235,8 +235,12 @@ bool RunningApp::start() {
             if (titleOf(hwnd) == L"すたきば" && IsWindowVisible(hwnd)) window_ = hwnd;
         }
         if (window_ && control("Edit_Port") && control("Serial_Popup")) {
-            // Open has run once the port menu holds its rows.
-            if (waitFor([&] { return popupCount("Serial_Popup") > 0; }, 20000)) return true;
+            // Open has run once the port menu holds its rows and the program
+            // waits for input.
+            if (waitFor([&] { return popupCount("Serial_Popup") > 0; }, 20000)) {
+                WaitForInputIdle(info_.hProcess, 20000);
+                return true;
+            }
         }
         Sleep(100);
     }
@@ -329,16 +333,28 @@ void RunningApp::bringToFront() {
     waitFor([&] { return GetForegroundWindow() == window_; }, 2000);
 }
 
-void RunningApp::clickScreen(int x, int y) const {
+void RunningApp::clickScreen(int x, int y, bool pauseWhilePressed) const {
+    // The program follows the pointer by its moves: let it see one over the
+    // target before the press.
     SetCursorPos(x, y);
-    Sleep(60);
+    INPUT move[2]{};
+    move[0].type = move[1].type = INPUT_MOUSE;
+    move[0].mi.dwFlags = move[1].mi.dwFlags = MOUSEEVENTF_MOVE;
+    move[0].mi.dx = 1;
+    move[1].mi.dx = -1;
+    SendInput(2, move, sizeof(INPUT));
+    Sleep(250);
     INPUT input[2]{};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input[0], sizeof(INPUT));
-    Sleep(60);
-    SendInput(1, &input[1], sizeof(INPUT));
+    if (pauseWhilePressed) {
+        SendInput(1, &input[0], sizeof(INPUT));
+        Sleep(60);
+        SendInput(1, &input[1], sizeof(INPUT));
+    } else {
+        SendInput(2, input, sizeof(INPUT));
+    }
     Sleep(60);
 }
 
@@ -348,18 +364,40 @@ bool RunningApp::chooseBevelRow(const std::string& name, int position) {
     bringToFront();
     RECT r{};
     GetWindowRect(hwnd, &r);
+    HWND menu = nullptr;
     auto menuOpen = [&] {
+        menu = nullptr;
         for (HWND w : topLevelWindowsOf(info_.dwProcessId)) {
-            if (windowClass(w) == L"#32768" && IsWindowVisible(w)) return true;
+            if (windowClass(w) == L"#32768" && IsWindowVisible(w)) menu = w;
         }
-        return false;
+        return menu != nullptr;
     };
-    clickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    if (!waitFor(menuOpen, 5000)) return false;
-    for (int i = 0; i <= position; ++i) key(VK_DOWN, false), key(VK_DOWN, true);
+    // Pressed and released at once: a release that reaches the menu once it
+    // is open would choose the row under the pointer. A press that arrives
+    // while the program still finishes the last choice is tried again.
+    bool opened = false;
+    for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
+        sendTo(window_, WM_NULL, 0, 0);
+        clickScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2, false);
+        opened = waitFor(menuOpen, 4000);
+    }
+    if (!opened) return false;
+    // A tall menu may open under the pointer: the pointer leaves it.
+    RECT area{};
+    GetWindowRect(menu, &area);
+    SetCursorPos(area.right + 40, area.top + 10);
+    INPUT nudge{};
+    nudge.type = INPUT_MOUSE;
+    nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+    nudge.mi.dx = 1;
+    SendInput(1, &nudge, sizeof nudge);
+    Sleep(200);
+    // Home selects the first row whatever the pointer highlighted.
+    key(VK_HOME, false), key(VK_HOME, true);
+    for (int i = 0; i < position; ++i) key(VK_DOWN, false), key(VK_DOWN, true);
     key(VK_RETURN, false);
     key(VK_RETURN, true);
-    const bool closed = waitFor([&] { return !menuOpen(); }, 5000);
+    const bool closed = waitFor([&] { return !menuOpen(); }, 15000);
     sendTo(window_, WM_NULL, 0, 0);
     return closed;
 }

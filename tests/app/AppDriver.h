@@ -94,7 +94,7 @@ public:
     bool screenshot(const std::string& path) const;
 
 private:
-    void clickScreen(int x, int y) const;
+    void clickScreen(int x, int y, bool pauseWhilePressed = true) const;
 
     std::wstring exe_;
     std::wstring folder_;

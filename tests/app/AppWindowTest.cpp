@@ -287,7 +287,9 @@ TEST_F(AppWindow, MessageCentreRowFillsTheCentreNumber) {
     };
     const Choice choices[] = {{0, L"00001001"}, {16, L"00001017"}, {17, L"00002001"}, {37, L"00006003"}};
     for (const Choice& c : choices) {
-        ASSERT_TRUE(app->chooseBevelRow("Bevel_Center", c.position)) << c.position;
+        const bool chosen = app->chooseBevelRow("Bevel_Center", c.position);
+        if (!chosen) app->screenshot(artifact("centre-menu-failure.png"));
+        ASSERT_TRUE(chosen) << c.position;
         EXPECT_TRUE(app_test::waitFor([&] { return app->text("Edit_Center") == c.number; }))
             << c.position << ": " << shiftJis(app->text("Edit_Center"));
     }
@@ -319,6 +321,7 @@ TEST_F(AppWindow, AddressBookLoadsEditsSavesAndImports) {
     app->setText("Edit_Msg", L"こんにちは");
     for (int tab = 1; tab <= 4; ++tab) {
         ASSERT_TRUE(app->showTab(tab)) << tab;
+        Sleep(2500);  // the window repaints what the tab shows
         EXPECT_TRUE(app->screenshot(artifact("tab" + std::to_string(tab) + ".png")));
     }
     ASSERT_TRUE(app->showTab(2));
@@ -390,10 +393,12 @@ TEST_F(AppWindow, AddressBookLoadsEditsSavesAndImports) {
         about = app->ownWindow(L"すたきばについて");
         return about && IsWindowVisible(about);
     }));
+    Sleep(2500);
     EXPECT_TRUE(app->screenshot(artifact("about.png")));
     RECT r{};
     GetWindowRect(about, &r);
-    SetCursorPos((r.left + r.right) / 2, r.bottom - 8);
+    // Beside the texts, which are panes of their own.
+    SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
     Sleep(60);
     INPUT press[2]{};
     press[0].type = press[1].type = INPUT_MOUSE;

@@ -71,7 +71,7 @@ bool fieldEditCopy(ObjectHandle) {
 void* code(auto* f) { return reinterpret_cast<void*>(f); }
 
 struct Classes {
-    int32_t window, editField, traceField, app;
+    int32_t window, editField, traceField, handlerSubclass, app;
 } ix;
 
 ProjectData& project() {
@@ -101,6 +101,8 @@ void buildProject() {
                                                           {"LostFocus", code(fieldLostFocus)},
                                                           {"EnableMenuItems", code(fieldEnableMenuItems)}},
                                         .menuHandlers = {{"EditCopy", code(fieldEditCopy)}}});
+    ix.handlerSubclass = p.addCompiledClass(
+        {.name = "", .size = 136, .superIndex = ix.traceField, .eventHandlers = {{"GotFocus", code(fieldGotFocus)}}});
     ix.app = p.addCompiledClass({.name = "TestApp", .size = 28, .superIndex = application});
     MenuBarStream bar;
     MenuEntry edit{.text = "Edit", .name = "EditMenu", .classIndex = -1};
@@ -222,6 +224,30 @@ void pressKey(WORD key) {
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
     runPasses(4);
+}
+
+// Presses `key` while `modifier` is held.
+void pressChord(WORD modifier, WORD key) {
+    INPUT keys[4] = {};
+    const WORD order[4] = {modifier, key, key, modifier};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    runPasses(6);
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
 }
 
 bool itemEnabled(const char* name) {
@@ -349,7 +375,10 @@ TEST(EditFields, SelStartKeepsTheOldEndAndSelLengthCountsFromTheStart) {
         EXPECT_EQ(editSelLengthGetter(f), 3);
         editSelLengthSetter(f, -4);  // a negative length selects nothing
         EXPECT_EQ(editSelLengthGetter(f), 0);
-        EXPECT_EQ(gTrace, "S S S ") << "styled " << kind;
+        editSelLengthSetter(f, 0x7FFFFFFF);  // a huge one selects to the end
+        EXPECT_EQ(editSelStartGetter(f), 7);
+        EXPECT_EQ(editSelLengthGetter(f), 9);
+        EXPECT_EQ(gTrace, "S S S S ") << "styled " << kind;
     }
 }
 
@@ -647,6 +676,19 @@ TEST(EditFields, EditCommandsGoToTheFieldFirst) {
     emptyClipboard();
 }
 
+TEST(EditFields, MenuHandlersOfTheClassAFieldDerivesFromCount) {
+    LayoutControl sub = field("f", {{"Text", "text"}});
+    sub.classIndex = ix.handlerSubclass;  // as a layout makes for a field with event handlers
+    OpenWindow w({sub});
+    ObjectHandle f = w.fetch("f");
+    w.focus(f);
+    gTrace.clear();
+    gFieldHandlesEditCopy = true;
+    EXPECT_TRUE(runMenuItem("EditCopy"));
+    gFieldHandlesEditCopy = false;
+    EXPECT_EQ(gTrace, "own:EditCopy ");
+}
+
 TEST(EditFields, MaskedFieldsNeverGiveTheirTextAway) {
     OpenWindow w({field("f", {{"Text", "hidden"}, {"Password", "True"}})});
     ObjectHandle f = w.fetch("f");
@@ -664,11 +706,50 @@ TEST(EditFields, MaskedFieldsNeverGiveTheirTextAway) {
     EXPECT_EQ(textOf(f), "before");
     EXPECT_EQ(shownText(OpenWindow::controlHandle(f)), L"******");
     EXPECT_EQ(gTrace, "T S ");
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    const auto* clip = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
-    EXPECT_EQ(std::wstring(clip ? clip : L""), L"before");
-    CloseClipboard();
+    EXPECT_EQ(clipboardText(), L"before");
+    // The keys: copying and cutting give nothing away, pasting goes into the
+    // hidden text.
+    putOnClipboard(L"keys");
+    selectRange(f, 0, 6);
+    pressChord(VK_CONTROL, 'C');
+    pressChord(VK_CONTROL, 'X');
+    pressChord(VK_SHIFT, VK_DELETE);
+    EXPECT_EQ(clipboardText(), L"keys");
+    EXPECT_EQ(textOf(f), "before");
+    pressChord(VK_CONTROL, 'V');
+    EXPECT_EQ(textOf(f), "keys");
+    EXPECT_EQ(shownText(OpenWindow::controlHandle(f)), L"****");
     emptyClipboard();
+}
+
+TEST(EditFields, RichFieldsLoadAndSaveTheirTextAsFiles) {
+    OpenWindow w({field("rich", {{"Styled", "True"}, {"MultiLine", "True"}, {"Height", "60"}}, 10), field("plain", {}, 80)});
+    ObjectHandle rich = w.fetch("rich");
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"edit_field_file.txt";
+    const std::string content = std::string(kSoHyo) + "\r\nline two " + kSoushin;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+
+    EXPECT_EQ(editPaneOf(rich)->loadFile(path), static_cast<int32_t>(content.size()));
+    EXPECT_NE(textOf(rich).find(kSoushin), std::string::npos) << textOf(rich);
+    EXPECT_EQ(textOf(rich).substr(0, 4), kSoHyo);
+    setText(rich, kMixed);
+    const std::wstring saved = std::wstring(folder) + L"edit_field_saved.txt";
+    EXPECT_EQ(editPaneOf(rich)->saveFile(saved), static_cast<int32_t>(std::strlen(kMixed)));
+    char back[64] = {};
+    DWORD got = 0;
+    file = CreateFileW(saved.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ReadFile(file, back, sizeof back - 1, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(std::string(back, got), kMixed);
+    EXPECT_EQ(editPaneOf(rich)->loadFile(std::wstring(folder) + L"no such folder\\none.txt"), -1);
+    EXPECT_EQ(editPaneOf(w.fetch("plain"))->loadFile(path), -1);
+    DeleteFileW(path.c_str());
+    DeleteFileW(saved.c_str());
 }
 
 TEST(EditFields, FocusEvents) {

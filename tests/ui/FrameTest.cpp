@@ -315,6 +315,27 @@ TEST(Frame, ThePolledMouseFindsTheChildUnderIt) {
     EXPECT_NE(gTrace.find("enter:Pointed "), std::string::npos) << gTrace;
 }
 
+TEST(Frame, ATypedShortcutOnTheFrameWithoutChildrenReachesTheApplication) {
+    ASSERT_EQ(getWindowCount(), 0);
+    SetForegroundWindow(frameWindow());
+    SetFocus(frameWindow());
+    runPasses(3);
+    gTrace.clear();
+    INPUT keys[6] = {};
+    const WORD order[6] = {VK_CONTROL, VK_SHIFT, 'S', 'S', VK_SHIFT, VK_CONTROL};
+    for (int i = 0; i < 6; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i >= 3 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(6, keys, sizeof(INPUT));
+    for (int i = 0; i < 50 && gTrace.find("SaveAll") == std::string::npos; ++i) {
+        runPasses(1);
+        Sleep(10);
+    }
+    EXPECT_EQ(gTrace, "app:SaveAll ");
+}
+
 TEST(Frame, TheLoopGoesOnWithoutChildrenAndAClosingFrameAsksTheWindows) {
     {
         OpenWindow w(ix.plainWindow, "Refusing");

@@ -1148,7 +1148,7 @@ TEST(Bindings, BindersGetTheNumberedControlsOrTheirPartsBeforeTheControlsOpen) {
     EXPECT_EQ(liveObjectCount(), live);  // binders and parts released
 }
 
-TEST(FormRoutines, ContextualClicksMenuTextsAndRefreshedAreas) {
+TEST(FormRoutines, ContextualClicksAndMenuItemTexts) {
     OpenWindow w(windowLayout(ix.testWindow));
     ASSERT_NE(w.object, nullptr);
     gTrace.clear();

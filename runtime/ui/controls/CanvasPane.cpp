@@ -13,16 +13,16 @@ public:
 
     bool takesFocus() const override { return false; }
 
-    void paint(HDC dc) override {
+    void paintPane(HDC dc) override {
         (void)dc;
         // The Graphics object that Paint receives draws into this canvas.
         const Unwindable<ObjectRef> graphics(ObjectRef::adopt(newObject(builtinClass("Graphics"))));
         raise(control(), "Canvas", "Paint", graphics->get());
     }
 
-    bool mouseDown(POINT p, int32_t) override { return raise(control(), "Canvas", "MouseDown", x(p), y(p)); }
-    void mouseDrag(POINT p) override { raise(control(), "Canvas", "MouseDrag", x(p), y(p)); }
-    void mouseUp(POINT p) override { raise(control(), "Canvas", "MouseUp", x(p), y(p)); }
+    bool mouseDownAt(POINT p, int32_t) override { return raise(control(), "Canvas", "MouseDown", x(p), y(p)); }
+    void mouseDragAt(POINT p) override { raise(control(), "Canvas", "MouseDrag", x(p), y(p)); }
+    void mouseUpAt(POINT p) override { raise(control(), "Canvas", "MouseUp", x(p), y(p)); }
 
 private:
     int32_t x(POINT p) const { return p.x - bounds().left; }

@@ -43,9 +43,14 @@ public:
 
 void createPane(ObjectHandle c) { createPaneOf<CheckBoxPane>(c); }
 
-// The Value property record takes a Boolean.
-void booleanValueSetter(ObjectHandle c, bool value) { checkBoxValueSetter(c, value ? 1 : 0); }
-bool booleanValueGetter(ObjectHandle c) { return checkBoxValueGetter(c) == BST_CHECKED; }
+// State: 0 unchecked, 1 checked, 2 mixed.
+int32_t stateGetter(ObjectHandle c) { return c ? fields(c).value : 0; }
+void stateSetter(ObjectHandle c, int32_t state) {
+    if (!c) return;
+    state = state == 2 ? BST_INDETERMINATE : (state != 0 ? BST_CHECKED : BST_UNCHECKED);
+    fields(c).value = state;
+    if (auto* pane = paneOf<CheckBoxPane>(c)) pane->changeState(state);
+}
 
 }  // namespace
 
@@ -53,8 +58,8 @@ void defineCheckBox() {
     ClassRecord* cls = builtinClass("CheckBox");
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Caption", PropertyType::kString, checkBoxTitleGetter, checkBoxTitleSetter);
-    addProperty(cls, "Value", PropertyType::kBoolean, booleanValueGetter, booleanValueSetter);
-    addProperty(cls, "State", PropertyType::kInteger, checkBoxValueGetter, checkBoxValueSetter);
+    addProperty(cls, "Value", PropertyType::kBoolean, checkBoxValueGetter, checkBoxValueSetter);
+    addProperty(cls, "State", PropertyType::kInteger, stateGetter, stateSetter);
 }
 
 }  // namespace runtime::controls
@@ -68,12 +73,6 @@ void checkBoxTitleSetter(ObjectHandle c, StringHandle caption) {
     if (c) setCaption(c, fields(c).caption, caption);
 }
 
-int32_t checkBoxValueGetter(ObjectHandle c) { return c ? fields(c).value : 0; }
+bool checkBoxValueGetter(ObjectHandle c) { return c && fields(c).value == BST_CHECKED; }
 
-void checkBoxValueSetter(ObjectHandle c, int32_t value) {
-    if (!c) return;
-    // True arrives as any non-zero word from a Boolean; 2 is the mixed state.
-    const int32_t state = value == 2 ? BST_INDETERMINATE : (value != 0 ? BST_CHECKED : BST_UNCHECKED);
-    fields(c).value = state;
-    if (auto* pane = paneOf<CheckBoxPane>(c)) pane->changeState(state);
-}
+void checkBoxValueSetter(ObjectHandle c, bool value) { stateSetter(c, value ? 1 : 0); }

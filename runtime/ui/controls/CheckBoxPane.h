@@ -7,8 +7,8 @@
 
 RUNTIME_ENTRY StringHandle checkBoxTitleGetter(ObjectHandle c);
 RUNTIME_ENTRY void checkBoxTitleSetter(ObjectHandle c, StringHandle caption);
-RUNTIME_ENTRY int32_t checkBoxValueGetter(ObjectHandle c);
-RUNTIME_ENTRY void checkBoxValueSetter(ObjectHandle c, int32_t value);
+RUNTIME_ENTRY bool checkBoxValueGetter(ObjectHandle c);
+RUNTIME_ENTRY void checkBoxValueSetter(ObjectHandle c, bool value);
 RUNTIME_ENTRY StringHandle radioTitleGetter(ObjectHandle c);
 RUNTIME_ENTRY void radioTitleSetter(ObjectHandle c, StringHandle caption);
 RUNTIME_ENTRY bool radioValueGetter(ObjectHandle c);

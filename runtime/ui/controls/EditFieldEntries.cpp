@@ -97,6 +97,16 @@ void runtime::defineEditFieldClass() {
     cls->initialiser = initialiseEditField;
     cls->finaliser = finaliseEditField;
     controls::setCreatePaneHandler(cls, createEditFieldPane);
+    for (const auto& [name, routine] : {std::pair{"ToggleSelectionBold", &editToggleSelectionBold},
+                                        std::pair{"ToggleSelectionItalic", &editToggleSelectionItalic},
+                                        std::pair{"ToggleSelectionUnderline", &editToggleSelectionUnderline},
+                                        std::pair{"ToggleSelectionOutline", &editToggleSelectionOutline},
+                                        std::pair{"ToggleSelectionShadow", &editToggleSelectionShadow},
+                                        std::pair{"ToggleSelectionCondense", &editToggleSelectionCondense},
+                                        std::pair{"ToggleSelectionExtend", &editToggleSelectionExtend}}) {
+        appendMethod(cls, name, reinterpret_cast<CodeAddress>(routine));
+    }
+    appendMethod(cls, "SetTextAndStyle", reinterpret_cast<CodeAddress>(&editSetTextAndStyle));
     using T = PropertyType;
     add(cls, "Text", T::kString, editTextGetter, editTextSetter);
     prependProperty(cls, "TextStyleData", T::kString, reinterpret_cast<CodeAddress>(editTextStyleDataGetter), nullptr);

@@ -171,14 +171,28 @@ TextRange EditFieldPane::selection() const {
         start = static_cast<LONG>(s);
         end = static_cast<LONG>(e);
     }
-    if (end < 0) end = static_cast<LONG>(text().size());  // "to the end"
-    start = std::max<LONG>(start, 0);
+    // A rich control can select its closing paragraph mark, which is not text.
+    const auto length = static_cast<LONG>(positionCount());
+    if (end < 0 || end > length) end = length;
+    start = std::clamp<LONG>(start, 0, length);
     return TextRange{static_cast<size_t>(std::min(start, end)), static_cast<size_t>(std::max(start, end))};
+}
+
+size_t EditFieldPane::positionCount() const {
+    if (!rich_) return static_cast<size_t>(std::max(GetWindowTextLengthW(handle()), 0));
+    // Line breaks count as one position, as the selection counts them.
+    GETTEXTLENGTHEX query{GTL_NUMCHARS, 1200};
+    const LRESULT n = SendMessageW(handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0);
+    return static_cast<size_t>(std::max<LRESULT>(n, 0));
 }
 
 void EditFieldPane::select(size_t start, size_t end) {
     HWND h = handle();
     if (!h) return;
+    // Positions past the end select to the end.
+    const size_t last = std::min<size_t>(positionCount(), 0x7FFFFFFF);
+    start = std::min(start, last);
+    end = std::min(end, last);
     const Quiet quiet(quiet_);
     if (rich_) {
         CHARRANGE range{static_cast<LONG>(start), static_cast<LONG>(end)};
@@ -327,6 +341,73 @@ void EditFieldPane::setSelectionFormat(uint32_t mask, uint32_t effects, int32_t 
     SendMessageW(handle(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
+// Files ---------------------------------------------------------------------------
+
+namespace {
+
+// The text handed to or taken from the control by EM_STREAMIN/EM_STREAMOUT.
+struct StreamedText {
+    std::wstring text;
+    size_t position = 0;
+};
+
+DWORD CALLBACK streamInChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* s = reinterpret_cast<StreamedText*>(cookie);
+    const size_t bytesLeft = (s->text.size() - s->position) * sizeof(wchar_t);
+    const size_t n = std::min(bytesLeft, static_cast<size_t>(size) / sizeof(wchar_t) * sizeof(wchar_t));
+    std::copy_n(reinterpret_cast<const BYTE*>(s->text.data() + s->position), n, buffer);
+    s->position += n / sizeof(wchar_t);
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+
+DWORD CALLBACK streamOutChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* s = reinterpret_cast<StreamedText*>(cookie);
+    s->text.append(reinterpret_cast<const wchar_t*>(buffer), static_cast<size_t>(size) / sizeof(wchar_t));
+    *done = size;
+    return 0;
+}
+
+}  // namespace
+
+int32_t EditFieldPane::loadFile(const std::wstring& path) {
+    if (!rich_ || !handle()) return -1;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(file);
+    StreamedText streamed{toSystemText(bytes), 0};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&streamed), 0, streamInChunk};
+    if (masked_) {
+        setText(streamed.text);
+    } else {
+        const Quiet quiet(quiet_);
+        SendMessageW(handle(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+    }
+    return static_cast<int32_t>(bytes.size());
+}
+
+int32_t EditFieldPane::saveFile(const std::wstring& path) {
+    if (!rich_ || !handle()) return -1;
+    StreamedText streamed;
+    if (masked_) {
+        streamed.text = hidden_;
+    } else {
+        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&streamed), 0, streamOutChunk};
+        SendMessageW(handle(), EM_STREAMOUT, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+    }
+    const std::string bytes = fromSystemText(streamed.text);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok ? static_cast<int32_t>(written) : -1;
+}
+
 // Edit commands -------------------------------------------------------------------
 
 bool EditFieldPane::canCut() const { return !selection().empty() && !readOnly_ && !masked_; }
@@ -402,7 +483,14 @@ bool EditFieldPane::menuCommand(ObjectHandle item) {
     ObjectHandle field = control();
     HWND h = handle();
     const MenuItemFields& f = menuItemFields(item);
-    if (const CodeAddress code = findMenuHandler(field->classRecord, f.name)) {
+    // The field's class and the classes it derives from: a field given event
+    // handlers in a layout is an anonymous subclass of the class that holds
+    // its menu handlers.
+    CodeAddress code = nullptr;
+    for (const ClassRecord* cls = field->classRecord; cls && !code; cls = cls->superclass) {
+        code = findMenuHandler(cls, f.name);
+    }
+    if (code) {
         const Unwindable<ObjectRef> keep(ObjectRef::borrow(field));
         const int32_t index = f.index;
         const bool handled = index >= 0 ? callBooleanHandler(code, field, index) : callBooleanHandler(code, field);

@@ -74,6 +74,12 @@ public:
     void raiseTextChange();
     void raiseSelChange();
 
+    // A rich field's text from a file and into one (the file's bytes are
+    // runtime text); the number of bytes read or written, or -1 when the file
+    // cannot be opened. Plain fields do nothing and give -1.
+    int32_t loadFile(const std::wstring& path);
+    int32_t saveFile(const std::wstring& path);
+
     bool keyDown(StringHandle key, int32_t modifiers) override;
     bool menuCommand(ObjectHandle item) override;
     void enableMenuItems() override;
@@ -91,6 +97,8 @@ private:
     static bool stillAlive(HWND handle, const EditFieldPane* pane);
     // The control's text as it stands (the mask while masked).
     std::wstring shownText() const;
+    // The number of positions a selection can span.
+    size_t positionCount() const;
     void replaceShown(std::wstring_view text);
     void makeBrush();
     void updateStandardItems(bool exact);

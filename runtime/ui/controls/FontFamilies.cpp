@@ -1,4 +1,5 @@
 #include "ui/controls/FontFamilies.h"
+#include "ui/controls/FontFamily.h"
 
 #include "ui/controls/ControlKind.h"
 

@@ -1,7 +1,5 @@
-// The text style routines of the controls that carry a font: one generic
-// mechanism, named once per family. The getter returns the stored value; the
-// setter stores it and, on a live control, builds the font anew from all five
-// values and applies it.
+// The text style routines of the controls that carry a font, named once per
+// family (FontFamily.h is the mechanism behind them).
 #pragma once
 
 #include <cstdint>
@@ -26,18 +24,3 @@ SUTAKIBA_FONT_FAMILY(pushButton)
 SUTAKIBA_FONT_FAMILY(checkBox)
 SUTAKIBA_FONT_FAMILY(radio)
 SUTAKIBA_FONT_FAMILY(group)
-
-namespace runtime::controls::fontFamily {
-
-enum class Attribute { kBold, kItalic, kUnderline };
-
-StringHandle textFont(ObjectHandle c);
-void setTextFont(ObjectHandle c, StringHandle name);
-int32_t textSize(ObjectHandle c);
-void setTextSize(ObjectHandle c, int32_t size);
-bool attribute(ObjectHandle c, Attribute which);
-void setAttribute(ObjectHandle c, Attribute which, bool value);
-// Gives the live control its font from the stored style.
-void apply(ObjectHandle c);
-
-}  // namespace runtime::controls::fontFamily

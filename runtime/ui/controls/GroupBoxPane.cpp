@@ -18,10 +18,22 @@ public:
         subclass();
         setFont(fontRequestOf(control));
         // Below the controls drawn inside it, whichever was made first.
-        SetWindowPos(handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        placeBelowContents();
     }
 
     bool takesFocus() const override { return false; }
+
+    // The frame leaves its inside to the window: it is filled with the
+    // colour behind the box, as the buttons in it are.
+    LRESULT messageHook(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_ERASEBKGND) return callPreviousProcedure(message, wParam, lParam);
+        RECT r;
+        GetClientRect(handle(), &r);
+        HBRUSH brush = CreateSolidBrush(colourBehind());
+        FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+        DeleteObject(brush);
+        return 1;
+    }
 };
 
 void createPane(ObjectHandle c) { createPaneOf<GroupBoxPane>(c); }

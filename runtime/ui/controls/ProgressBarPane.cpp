@@ -49,7 +49,7 @@ public:
         invalidate();
     }
 
-    void paint(HDC dc) override {
+    void paintPane(HDC dc) override {
         RECT r;
         GetClientRect(handle(), &r);
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));

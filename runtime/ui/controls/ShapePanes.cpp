@@ -31,7 +31,7 @@ public:
 
     bool takesFocus() const override { return false; }
 
-    void paint(HDC dc) override {
+    void paintPane(HDC dc) override {
         const ShapeFields& f = fields(control());
         const int32_t border = std::clamp(f.borderWidth, 0, 255);
         HBRUSH brush = CreateSolidBrush(systemColour(f.fillColor));
@@ -39,7 +39,9 @@ public:
                               : static_cast<HPEN>(GetStockObject(NULL_PEN));
         HGDIOBJ oldBrush = SelectObject(dc, brush);
         HGDIOBJ oldPen = SelectObject(dc, pen);
-        const int32_t w = bounds().width(), h = bounds().height();
+        // Without a pen the shapes leave their right and bottom edge out.
+        const int32_t extra = border > 0 ? 0 : 1;
+        const int32_t w = bounds().width() + extra, h = bounds().height() + extra;
         switch (shape_) {
             case Shape::kRectangle: Rectangle(dc, 0, 0, w, h); break;
             case Shape::kOval: Ellipse(dc, 0, 0, w, h); break;

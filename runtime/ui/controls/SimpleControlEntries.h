@@ -1,4 +1,5 @@
-// The entry routines of the simple controls, for the runtime entry table.
+// The entry routines of the pane base and the simple controls: plain
+// declarations that application code compiled into an image shares.
 #pragma once
 
 #include "ui/ControlEntries.h"

@@ -5,6 +5,7 @@
 
 #include "ui/controls/ControlKind.h"
 #include "ui/controls/FontFamilies.h"
+#include "ui/controls/FontFamily.h"
 
 namespace runtime::controls {
 namespace {
@@ -43,7 +44,7 @@ public:
 
     bool takesFocus() const override { return false; }
 
-    void paint(HDC dc) override {
+    void paintPane(HDC dc) override {
         const StaticTextFields& f = fields(control());
         const std::wstring text = systemText(f.text);
         const int32_t width = bounds().width();

@@ -52,7 +52,8 @@ public:
         }
         // Below the controls of its pages, whichever was made first: later
         // siblings lie below earlier ones.
-        SetWindowPos(handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        placeBelowContents();
+        bodyColour_ = drawnBodyColour();
         if (fields(control).value > 0) SendMessageW(handle(), TCM_SETCURSEL, static_cast<WPARAM>(fields(control).value), 0);
         applyToContents();
     }
@@ -71,8 +72,10 @@ public:
         return true;
     }
 
+    // The colour of the panel's body, as the system draws it, for the panes
+    // drawn on it.
     bool backgroundColour(COLORREF& colour) const override {
-        colour = GetSysColor(COLOR_BTNFACE);
+        colour = bodyColour_;
         return true;
     }
 
@@ -84,6 +87,29 @@ public:
     }
 
 private:
+    COLORREF drawnBodyColour() const {
+        RECT r;
+        GetClientRect(handle(), &r);
+        COLORREF colour = GetSysColor(COLOR_BTNFACE);
+        if (r.right < 8 || r.bottom < 8) return colour;
+        RECT body = r;
+        SendMessageW(handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
+        HDC screen = GetDC(handle());
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        SendMessageW(handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+        const COLORREF drawn = GetPixel(memory, (body.left + body.right) / 2, (body.top + body.bottom) / 2);
+        if (drawn != CLR_INVALID) colour = drawn;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(handle(), screen);
+        return colour;
+    }
+
+    COLORREF bodyColour_ = GetSysColor(COLOR_BTNFACE);
+
     // Shows the controls of the selected tab, hides the others, then Change.
     void changed() {
         fields(control()).value = selected();

@@ -46,23 +46,23 @@ void drawDisclosureBox(HDC dc, int32_t x, int32_t top, int32_t height, bool expa
 
 }  // namespace
 
-void ListboxPane::paint(HDC dc) {
+void ListboxPane::paintPane(HDC dc) {
+    if (!handle()) return;
     EnterCriticalSection(&paintLock_);
     RECT client{};
     GetClientRect(handle(), &client);
+    // The one-pixel frame is the window's border.
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
     SetBkMode(dc, TRANSPARENT);
     paintHeadings(dc, client);
     const int32_t last = std::min(rows_.count(), firstVisible_ + visibleRowCount() + 1);
-    HRGN clip = CreateRectRgn(1, rowsTop(), client.right - 1, client.bottom - 1);
+    HRGN clip = CreateRectRgn(0, rowsTop(), client.right, client.bottom);
     SelectClipRgn(dc, clip);
     for (int32_t r = firstVisible_; r < last; ++r) paintRow(dc, r, client);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
     if (focused_ && fields().useFocusRing) {
         RECT ring = client;
-        InflateRect(&ring, -1, -1);
         DrawFocusRect(dc, &ring);
     }
     LeaveCriticalSection(&paintLock_);
@@ -74,8 +74,8 @@ void ListboxPane::paintHeadings(HDC dc, const RECT& client) {
     HGDIOBJ oldFont = SelectObject(dc, fontFor(0));
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     for (int32_t c = 0; c < count; ++c) {
-        RECT button{columnLeft(c), 1, columnLeft(c) + fields().columns->width[static_cast<size_t>(c)], 1 + headingHeight()};
-        if (c == count - 1) button.right = std::max<LONG>(button.right + lists::kScrollBarWidth, client.right - 1);
+        RECT button{columnLeft(c), 0, columnLeft(c) + fields().columns->width[static_cast<size_t>(c)], headingHeight()};
+        if (c == count - 1) button.right = std::max<LONG>(button.right + lists::kScrollBarWidth, client.right);
         const bool pressed = (c == pressedHeading_ && headingInside_) || (pressedHeading_ < 0 && c == fields().headingIndex);
         DrawFrameControl(dc, &button, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
         std::wstring text = toSystemText(headingText(*fields().columns, c));
@@ -89,7 +89,7 @@ void ListboxPane::paintHeadings(HDC dc, const RECT& client) {
 void ListboxPane::paintRow(HDC dc, int32_t r, const RECT& client) {
     const bool enabled = IsWindowEnabled(handle());
     const bool selected = enabled && selection_.isSelected(r);
-    RECT line{1, rowsTop() + (r - firstVisible_) * rowHeight_, client.right - 1, 0};
+    RECT line{0, rowsTop() + (r - firstVisible_) * rowHeight_, client.right, 0};
     line.bottom = line.top + rowHeight_;
     if (selected) FillRect(dc, &line, GetSysColorBrush(COLOR_HIGHLIGHT));
     SetTextColor(dc, !enabled ? kDisabledText : GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
@@ -136,7 +136,7 @@ void ListboxPane::paintCell(HDC dc, const lists::Row& row, int32_t column, RECT 
     }
     x += offset;
     (void)selected;
-    HRGN clip = CreateRectRgn(std::max<LONG>(cell.left, 1), cell.top, cell.right, cell.bottom);
+    HRGN clip = CreateRectRgn(cell.left, cell.top, cell.right, cell.bottom);
     ExtSelectClipRgn(dc, clip, RGN_AND);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT);
     TEXTMETRICW metrics{};
@@ -146,7 +146,7 @@ void ListboxPane::paintCell(HDC dc, const lists::Row& row, int32_t column, RECT 
     SelectClipRgn(dc, nullptr);
     RECT client{};
     GetClientRect(handle(), &client);
-    HRGN rows = CreateRectRgn(1, rowsTop(), client.right - 1, client.bottom - 1);
+    HRGN rows = CreateRectRgn(0, rowsTop(), client.right, client.bottom);
     SelectClipRgn(dc, rows);
     DeleteObject(rows);
     DeleteObject(clip);

@@ -395,6 +395,14 @@ void listSetCellUnderline(ObjectHandle list, int32_t row, int32_t column, bool v
     setCellStyle<lists::kStyleUnderline>(list, row, column, value);
 }
 
+void listAddLSNR(ObjectHandle list, ObjectHandle listener) {
+    if (ListboxPane* pane = liveList(list)) pane->addListener(listener);
+}
+
+void listRemoveLSNR(ObjectHandle list, ObjectHandle listener) {
+    if (ListboxPane* pane = liveList(list)) pane->removeListener(listener);
+}
+
 // --- Rows -------------------------------------------------------------------------------------
 
 void RuntimeListAddRow(ObjectHandle list, StringHandle text) { addRow(list, text, false); }

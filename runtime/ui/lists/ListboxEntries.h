@@ -72,6 +72,10 @@ RUNTIME_ENTRY void listSetCellItalic(ObjectHandle list, int32_t row, int32_t col
 RUNTIME_ENTRY bool listGetCellUnderline(ObjectHandle list, int32_t row, int32_t column);
 RUNTIME_ENTRY void listSetCellUnderline(ObjectHandle list, int32_t row, int32_t column, bool value);
 
+// Listeners of the selection (while the window is open)
+RUNTIME_ENTRY void listAddLSNR(ObjectHandle list, ObjectHandle listener);
+RUNTIME_ENTRY void listRemoveLSNR(ObjectHandle list, ObjectHandle listener);
+
 // Rows
 RUNTIME_ENTRY void RuntimeListAddRow(ObjectHandle list, StringHandle text);
 RUNTIME_ENTRY void RuntimeListAddParent(ObjectHandle list, StringHandle text);

@@ -41,7 +41,7 @@ struct ListboxFields {
     uint8_t useFocusRing;
     uint8_t enableDrag;
     uint8_t bold, italic, underline;
-    uint8_t changeRunning;  // a Change handler of this list runs
+    uint8_t reserved;
     ListColumnTable* columns;  // owned
 };
 

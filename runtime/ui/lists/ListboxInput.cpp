@@ -33,42 +33,31 @@ ListboxPane* paneOfWindow(HWND handle) { return static_cast<ListboxPane*>(paneOf
 }  // namespace
 
 LRESULT CALLBACK ListboxPane::procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    ListboxPane* pane = paneOfWindow(handle);
-    if (!pane) return DefWindowProcW(handle, message, wParam, lParam);
+    auto* pane = static_cast<ListboxPane*>(paneOfHandle(handle));
+    if (!pane || !pane->paneProcedure_) return DefWindowProcW(handle, message, wParam, lParam);
+    const WNDPROC under = pane->paneProcedure_;
     LRESULT result = 0;
-    if (!runFromSystem([&] { result = pane->handleMessage(message, wParam, lParam); })) {
-        return DefWindowProcW(handle, message, wParam, lParam);
-    }
-    return result;
+    bool handled = true;
+    if (!runFromSystem([&] { handled = pane->handleMessage(message, wParam, lParam, result); })) return 0;
+    return handled ? result : CallWindowProcW(under, handle, message, wParam, lParam);
 }
 
-LRESULT ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND self = handle();
+bool ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
     switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(self, &ps);
-            paint(dc);
-            EndPaint(self, &ps);
-            return 0;
-        }
-        case WM_ERASEBKGND: return 1;
-        case WM_LBUTTONDOWN:
-            rowsMouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, modifierBits(wParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            if (GetCapture() == self) rowsMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            return 0;
-        case WM_LBUTTONUP:
-            if (GetCapture() == self) rowsMouseUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            return 0;
+        case WM_ERASEBKGND:
+            result = 1;  // paint() fills every pixel
+            return true;
         case WM_CAPTURECHANGED:
-            tracking_ = false;
-            if (pressedHeading_ >= 0) {
-                pressedHeading_ = -1;
-                invalidateAll();
+            // Lost while still held (not released by a button-up): forget the press.
+            if (capturePane() == this) {
+                tracking_ = false;
+                if (pressedHeading_ >= 0) {
+                    pressedHeading_ = -1;
+                    invalidateAll();
+                }
             }
-            return 0;
+            return false;
         case WM_VSCROLL: {
             const int32_t page = visibleRowCount();
             switch (LOWORD(wParam)) {
@@ -81,79 +70,87 @@ LRESULT ListboxPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 case SB_THUMBTRACK:
                 case SB_THUMBPOSITION: {
                     SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
-                    GetScrollInfo(self, SB_VERT, &info);
+                    GetScrollInfo(handle(), SB_VERT, &info);
                     scrollTo(info.nTrackPos);
                     break;
                 }
                 default: break;
             }
-            return 0;
+            return true;
         }
         case WM_MOUSEWHEEL:
             scrollTo(firstVisible_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
-            return 0;
+            return true;
         case WM_KEYDOWN:
             defaultKey(wParam, GetKeyState(VK_SHIFT) < 0);
-            return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+            return true;
+        case WM_GETDLGCODE:
+            result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+            return true;
         case WM_SETFOCUS: {
             focused_ = true;
             window()->setFocusedPane(this);
             invalidateAll();
-            if (reinterpret_cast<HWND>(wParam) != edit_ || !edit_) {
-                ObjectHandle list = control();
-                deliverNamedEvent(list, "Listbox", "GotFocus");
-            }
-            return 0;
+            if (!edit_ || reinterpret_cast<HWND>(wParam) != edit_) deliverNamedEvent(control(), "Listbox", "GotFocus");
+            return true;
         }
         case WM_KILLFOCUS: {
-            const HWND to = reinterpret_cast<HWND>(wParam);
-            if (edit_ && to == edit_) return 0;
+            if (edit_ && reinterpret_cast<HWND>(wParam) == edit_) return true;
             focused_ = false;
             invalidateAll();
             deliverNamedEvent(control(), "Listbox", "LostFocus");
-            return 0;
+            return true;
         }
         case WM_SIZE:
             updateScrollBar();
-            return 0;
-        default: break;
+            return false;
+        default: return false;
     }
-    return DefWindowProcW(self, message, wParam, lParam);
+    (void)lParam;
 }
 
 // --- Mouse ---------------------------------------------------------------------
 
-void ListboxPane::rowsMouseDown(POINT point, int32_t modifiers) {
+POINT ListboxPane::clientPoint(POINT windowPoint) const {
+    return POINT{windowPoint.x - bounds().left, windowPoint.y - bounds().top};
+}
+
+bool ListboxPane::mouseDownAt(POINT point, int32_t modifiers) { return pressAt(clientPoint(point), modifiers); }
+
+void ListboxPane::mouseDragAt(POINT point) { dragTo(clientPoint(point)); }
+
+void ListboxPane::mouseUpAt(POINT point) { releaseAt(clientPoint(point)); }
+
+// A press in the list; true when the list keeps the mouse until it is released.
+bool ListboxPane::pressAt(POINT point, int32_t modifiers) {
     // Handlers below may close the window and so delete this pane: the list
     // object is kept and asked for its pane again after each of them.
     ObjectHandle list = control();
     const Unwindable<ObjectRef> keep(ObjectRef::borrow(list));
     if (edit_) endEdit(true);
-    if (listboxPaneOf(list) != this) return;
-    if (fields().hasHeading && point.y >= 1 && point.y < rowsTop()) {
+    if (listboxPaneOf(list) != this) return false;
+    if (fields().hasHeading && point.y >= 0 && point.y < rowsTop()) {
         pressedHeading_ = columnAt(point.x);
         headingInside_ = true;
-        SetCapture(handle());
         invalidateAll();
-        return;
+        return true;
     }
     if (GetFocus() != handle()) SetFocus(handle());
-    if (listboxPaneOf(list) != this) return;
+    if (listboxPaneOf(list) != this) return false;
     const int32_t row = rowAt(point.y);
     const LONG time = GetMessageTime();
     if (row < 0) {
         // Below the last row: nothing stays selected.
         lastClickRow_ = -1;
-        if (!selection_.empty()) {
+        if (!selection_.empty() && selectionChanging()) {
             const lists::SelectionRuns before = selection_;
             selection_.clear();
             selectionChanged(before);
             raiseChange();
         }
-        return;
+        return false;
     }
-    if (clickInCell(row, columnAt(point.x), point)) return;
+    if (clickInCell(row, columnAt(point.x), point)) return false;
     const bool doubleClick = isDoubleClick(row, modifiers, time);
     lastClickRow_ = doubleClick ? -1 : row;
     lastClickModifiers_ = modifiers;
@@ -161,12 +158,12 @@ void ListboxPane::rowsMouseDown(POINT point, int32_t modifiers) {
     draggedSinceClick_ = false;
     if (doubleClick) {
         deliverNamedEvent(list, "Listbox", "DoubleClick");
-        return;
+        return false;
     }
     clickRow(row, modifiers);
-    if (listboxPaneOf(list) != this) return;
+    if (listboxPaneOf(list) != this) return false;
     tracking_ = true;
-    SetCapture(handle());
+    return true;
 }
 
 bool ListboxPane::isDoubleClick(int32_t row, int32_t modifiers, LONG time) const {
@@ -175,6 +172,7 @@ bool ListboxPane::isDoubleClick(int32_t row, int32_t modifiers, LONG time) const
 }
 
 void ListboxPane::clickRow(int32_t row, int32_t modifiers) {
+    if (!selectionChanging() || !rows_.valid(row)) return;
     const lists::SelectionRuns before = selection_;
     if ((modifiers & kShift) && multiple()) {
         const int32_t from = selection_.count() == 1 ? selection_.lowest() : (anchor_ >= 0 ? anchor_ : row);
@@ -215,10 +213,10 @@ bool ListboxPane::clickInCell(int32_t row, int32_t column, POINT point) {
     }
 }
 
-void ListboxPane::rowsMouseMove(POINT point) {
+void ListboxPane::dragTo(POINT point) {
     if (pressedHeading_ >= 0) {
         const int32_t left = columnLeft(pressedHeading_);
-        const bool inside = point.y >= 1 && point.y < rowsTop() && point.x >= left &&
+        const bool inside = point.y >= 0 && point.y < rowsTop() && point.x >= left &&
                             point.x < left + fields().columns->width[static_cast<size_t>(pressedHeading_)];
         if (inside != headingInside_) {
             headingInside_ = inside;
@@ -234,11 +232,12 @@ void ListboxPane::rowsMouseMove(POINT point) {
     } else {
         RECT client{};
         GetClientRect(handle(), &client);
-        if (point.y >= client.bottom - 1) scrollTo(firstVisible_ + 1);
-        row = std::min<int32_t>(rows_.count() - 1, firstVisible_ + (std::min<LONG>(point.y, client.bottom - 2) - rowsTop()) / rowHeight_);
+        if (point.y >= client.bottom) scrollTo(firstVisible_ + 1);
+        row = std::min<int32_t>(rows_.count() - 1, firstVisible_ + (std::min<LONG>(point.y, client.bottom - 1) - rowsTop()) / rowHeight_);
     }
     if (!rows_.valid(row) || row == caret_) return;
     draggedSinceClick_ = true;
+    if (!selectionChanging() || !rows_.valid(row)) return;
     const lists::SelectionRuns before = selection_;
     if (multiple()) {
         selection_.addRange(anchor_ >= 0 ? anchor_ : row, row);
@@ -251,12 +250,10 @@ void ListboxPane::rowsMouseMove(POINT point) {
     if (selection_.runs() != before.runs()) raiseChange();
 }
 
-void ListboxPane::rowsMouseUp(POINT point) {
+void ListboxPane::releaseAt(POINT point) {
     (void)point;
-    // Taken before the capture goes: losing it resets the tracking state.
     const int32_t column = pressedHeading_;
     const bool inside = headingInside_;
-    ReleaseCapture();
     tracking_ = false;
     pressedHeading_ = -1;
     if (column < 0) return;
@@ -332,7 +329,7 @@ void ListboxPane::defaultKey(WPARAM key, bool shift) {
         case VK_DOWN: break;
         default: return;
     }
-    if (rows_.count() == 0) return;
+    if (rows_.count() == 0 || !selectionChanging() || rows_.count() == 0) return;
     const bool up = key == VK_UP;
     const lists::SelectionRuns before = selection_;
     int32_t target;

@@ -5,6 +5,7 @@
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/ObjectRef.h"
+#include "text/CaseFold.h"
 #include "ui/ControlFields.h"
 #include "ui/FontCache.h"
 #include "ui/NativeWindow.h"
@@ -21,6 +22,16 @@ RECT controlRect(ObjectHandle control) {
     return RECT{f.left, f.top, f.left + std::max<int32_t>(0, f.width), f.top + std::max<int32_t>(0, f.height)};
 }
 
+// The first routine of the object's method `name` (its class chain), or null.
+CodeAddress findMethod(ObjectHandle object, std::string_view name) {
+    for (const ClassRecord* c = object ? object->classRecord : nullptr; c; c = c->superclass) {
+        for (const MethodRecord* m = c->methods; m; m = m->next) {
+            if (foldedEquals(viewOf(m->name), name) && m->firstRoutine) return m->firstRoutine;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 ListboxPane* listboxPaneOf(ObjectHandle list) {
@@ -31,15 +42,18 @@ ListboxPane* listboxPaneOf(ObjectHandle list) {
 ListboxPane::ListboxPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
     InitializeCriticalSection(&paintLock_);
     measureFont();
-    if (!createChild(L"VL_Pane", WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN, controlRect(control))) return;
-    previousProcedure_ = reinterpret_cast<WNDPROC>(
+    // The one-pixel frame is the window's border; the scroll bar lies inside it.
+    if (!createChild(L"VL_Pane", WS_BORDER | WS_VSCROLL | WS_CLIPCHILDREN, controlRect(control))) return;
+    // Keys, focus and scrolling come to this pane's own procedure first;
+    // drawing and the mouse through the "VL_Pane" procedure under it.
+    paneProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListboxPane::procedure)));
     layoutColumns();
 }
 
 ListboxPane::~ListboxPane() {
     if (edit_) DestroyWindow(std::exchange(edit_, nullptr));
-    if (handle() && previousProcedure_) SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+    if (handle() && paneProcedure_) SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paneProcedure_));
     rows_.clear();
     releaseFonts();
     DeleteCriticalSection(&paintLock_);
@@ -89,23 +103,23 @@ void ListboxPane::fontChanged() {
 
 int32_t ListboxPane::headingHeight() const { return fields().hasHeading ? kHeadingHeight : 0; }
 
-int32_t ListboxPane::rowsTop() const { return 1 + headingHeight(); }
+int32_t ListboxPane::rowsTop() const { return headingHeight(); }
 
 int32_t ListboxPane::visibleRowCount() const {
     RECT client{};
     if (handle()) GetClientRect(handle(), &client);
-    return std::max<int32_t>(1, (client.bottom - 1 - rowsTop()) / rowHeight_);
+    return std::max<int32_t>(1, (client.bottom - rowsTop()) / rowHeight_);
 }
 
 int32_t ListboxPane::columnLeft(int32_t column) const {
-    int32_t x = 1;
+    int32_t x = 0;
     for (int32_t i = 0; i < column && i < lists::kColumnSlots; ++i) x += fields().columns->width[static_cast<size_t>(i)];
     return x;
 }
 
 int32_t ListboxPane::columnAt(int32_t x) const {
     const int32_t count = lists::clampedColumnCount(fields().columnCount);
-    int32_t left = 1;
+    int32_t left = 0;
     for (int32_t i = 0; i < count; ++i) {
         left += fields().columns->width[static_cast<size_t>(i)];
         if (x < left) return i;
@@ -127,7 +141,7 @@ int32_t ListboxPane::cellType(int32_t row, int32_t column) const {
 
 void ListboxPane::layoutColumns() {
     ListboxFields& f = fields();
-    const std::vector<int32_t> widths = lists::columnWidths(viewOf(f.columnWidths), f.columnCount, controlFields(control()).width);
+    const std::vector<int32_t> widths = lists::columnWidths(viewOf(f.columnWidths), f.columnCount, bounds().width());
     f.columns->width.fill(0);
     std::copy(widths.begin(), widths.end(), f.columns->width.begin());
     invalidateAll();
@@ -157,9 +171,7 @@ void ListboxPane::scrollIntoView(int32_t row) {
     else if (row >= firstVisible_ + visibleRowCount()) scrollTo(row - visibleRowCount() + 1);
 }
 
-void ListboxPane::invalidateAll() {
-    if (handle()) InvalidateRect(handle(), nullptr, TRUE);
-}
+void ListboxPane::invalidateAll() { invalidate(); }
 
 void ListboxPane::invalidateRow(int32_t row) {
     if (!handle() || row < firstVisible_) return;
@@ -176,18 +188,47 @@ void ListboxPane::setEnabled(bool enabled) {
     invalidateAll();
 }
 
+void ListboxPane::setBounds(const Bounds& bounds, bool redraw) {
+    Pane::setBounds(bounds, redraw);
+    // The available width changed: so did the columns.
+    layoutColumns();
+    scrollTo(firstVisible_);
+    updateScrollBar();
+}
+
 // --- Events ------------------------------------------------------------------
 
 bool ListboxPane::raiseChange() {
     ObjectHandle list = control();
-    if (listboxFields(list).changeRunning) return true;
     const Unwindable<ObjectRef> keep(ObjectRef::borrow(list));
-    listboxFields(list).changeRunning = 1;
-    {
-        UnwindAction done([list] { listboxFields(list).changeRunning = 0; });
-        deliverNamedEvent(list, "Listbox", "Change");
+    if (!guarded(GuardedEvent::kChange, [list] { deliverNamedEvent(list, "Listbox", "Change"); })) return listboxPaneOf(list) != nullptr;
+    ListboxPane* pane = listboxPaneOf(list);
+    return pane && pane->tellListeners("selectionChanged");
+}
+
+void ListboxPane::addListener(ObjectHandle listener) {
+    if (listener) listeners_.insert(listeners_.begin(), ObjectRef::borrow(listener));
+}
+
+void ListboxPane::removeListener(ObjectHandle listener) {
+    auto at = std::find_if(listeners_.begin(), listeners_.end(), [listener](const ObjectRef& l) { return l.get() == listener; });
+    if (at != listeners_.end()) listeners_.erase(at);
+}
+
+bool ListboxPane::tellListeners(const char* method) {
+    if (listeners_.empty()) return true;
+    ObjectHandle list = control();
+    const Unwindable<ObjectRef> keep(ObjectRef::borrow(list));
+    // A copy: a listener may add or remove listeners, or close the window.
+    const Unwindable<std::vector<ObjectRef>> listeners(listeners_);
+    for (const ObjectRef& listener : *listeners) {
+        if (CodeAddress code = findMethod(listener.get(), method)) {
+            using Told = void (*)(ObjectHandle, ObjectHandle);
+            reinterpret_cast<Told>(code)(listener.get(), list);
+        }
+        if (listboxPaneOf(list) != this) return false;
     }
-    return controlFields(list).pane != nullptr;
+    return true;
 }
 
 bool ListboxPane::raiseCellAction(int32_t row, int32_t column) {
@@ -240,6 +281,8 @@ int32_t ListboxPane::insertRow(int32_t row, StringValue text) {
 }
 
 void ListboxPane::removeRow(int32_t row) {
+    if (!rows_.valid(row)) return;
+    if (selection_.isSelected(row) && !selectionChanging()) return;
     if (!rows_.valid(row)) return;
     if (editRow_ == row) endEdit(false);
     rows_.remove(row);
@@ -302,6 +345,7 @@ void ListboxPane::setRowExpanded(int32_t row, bool expanded) {
 // --- Selection ---------------------------------------------------------------
 
 void ListboxPane::selectOnly(int32_t row) {
+    if (!selectionChanging()) return;
     const lists::SelectionRuns before = selection_;
     selection_.clear();
     if (rows_.valid(row)) {
@@ -314,7 +358,7 @@ void ListboxPane::selectOnly(int32_t row) {
 }
 
 void ListboxPane::setRowSelected(int32_t row, bool selected) {
-    if (!rows_.valid(row)) return;
+    if (!rows_.valid(row) || !selectionChanging()) return;
     const lists::SelectionRuns before = selection_;
     if (selected && !multiple()) selection_.clear();
     selection_.set(row, selected);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "objects/ObjectRef.h"
 #include "text/StringValue.h"
 #include "ui/Pane.h"
 #include "ui/lists/ListRows.h"
@@ -58,13 +59,26 @@ public:
     int32_t firstVisibleRow() const { return firstVisible_; }
     void scrollTo(int32_t firstRow);
 
+    // Listeners of the selection: told "selectionChanging" before a change
+    // and "selectionChanged" after its Change. Each holds a reference.
+    void addListener(ObjectHandle listener);
+    void removeListener(ObjectHandle listener);
+
     bool keyDown(StringHandle key, int32_t modifiers) override;
     void enableMenuItems() override;
     void setEnabled(bool enabled) override;
+    void setBounds(const Bounds& bounds, bool redraw) override;
+
+    // Drawing and the mouse, from the "VL_Pane" procedure (window coordinates).
+    void paintPane(HDC dc) override;
+    bool mouseDownAt(POINT point, int32_t modifiers) override;
+    void mouseDragAt(POINT point) override;
+    void mouseUpAt(POINT point) override;
 
 private:
     static LRESULT CALLBACK procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The messages "VL_Pane" leaves to the system; false: pass it on.
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     ListboxFields& fields() const { return listboxFields(control()); }
     bool multiple() const { return fields().selectionType != 0; }
     bool hierarchical() const { return fields().hierarchical != 0; }
@@ -85,18 +99,21 @@ private:
     bool raiseChange();
     bool raiseCellAction(int32_t row, int32_t column);
     bool raiseRowEvent(const char* name, int32_t row);
+    // Tells the listeners; false when the pane is gone afterwards.
+    bool tellListeners(const char* method);
+    bool selectionChanging() { return tellListeners("selectionChanging"); }
     void selectionChanged(const lists::SelectionRuns& before);
 
     // Drawing (ListboxDrawing.cpp).
-    void paint(HDC dc);
     void paintHeadings(HDC dc, const RECT& client);
     void paintRow(HDC dc, int32_t row, const RECT& client);
     void paintCell(HDC dc, const lists::Row& row, int32_t column, RECT cell, bool selected);
 
-    // Input (ListboxInput.cpp).
-    void rowsMouseDown(POINT point, int32_t modifiers);
-    void rowsMouseMove(POINT point);
-    void rowsMouseUp(POINT point);
+    // Input (ListboxInput.cpp), in the list's client coordinates.
+    bool pressAt(POINT point, int32_t modifiers);
+    void dragTo(POINT point);
+    void releaseAt(POINT point);
+    POINT clientPoint(POINT windowPoint) const;
     bool clickInCell(int32_t row, int32_t column, POINT point);
     bool isDoubleClick(int32_t row, int32_t modifiers, LONG time) const;
     void clickRow(int32_t row, int32_t modifiers);
@@ -107,7 +124,8 @@ private:
     void endEdit(bool keep);
     static LRESULT CALLBACK editProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
-    WNDPROC previousProcedure_ = nullptr;
+    WNDPROC paneProcedure_ = nullptr;  // the "VL_Pane" procedure under ours
+    std::vector<ObjectRef> listeners_;  // newest first
     CRITICAL_SECTION paintLock_;
     lists::ListRows rows_;
     lists::SelectionRuns selection_;

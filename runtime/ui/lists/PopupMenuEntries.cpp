@@ -11,6 +11,8 @@
 #include "text/StringValue.h"
 #include "text/arrays/RaiseErrors.h"
 #include "ui/ControlFields.h"
+#include "ui/controls/FontFamilies.h"
+#include "ui/controls/FontFamily.h"
 #include "ui/lists/PopupMenuPane.h"
 
 using namespace runtime;
@@ -30,16 +32,10 @@ void storeString(StringHandle& field, StringHandle value) {
     StringValue::adopt(std::exchange(field, kept.release()));
 }
 
-void refont(ObjectHandle popup) {
-    if (PopupMenuPane* pane = popupMenuPaneOf(popup)) pane->applyFont();
-}
-
-void initialisePopupMenu(ObjectHandle, ClassRecord*) {}
-
 void finalisePopupMenu(ObjectHandle o, ClassRecord*) {
     PopupMenuFields& f = popupMenuFields(o);
-    // The pane (and the tags it holds) goes first, with the control's pane.
-    for (StringHandle* s : {&f.initialValue, &f.textFont}) StringValue::adopt(std::exchange(*s, nullptr));
+    StringValue::adopt(std::exchange(f.initialValue, nullptr));
+    StringValue::adopt(std::exchange(controlFont(o).textFont, nullptr));
 }
 
 // The rows given at design time: one per CR; a last part without CR counts
@@ -81,8 +77,7 @@ void add(ClassRecord* cls, const char* name, PropertyType type, auto getter, aut
 
 void runtime::definePopupMenuClass() {
     ClassRecord* cls = builtinClass("PopupMenu");
-    if (!cls || cls->finaliser) return;
-    cls->initialiser = initialisePopupMenu;
+    if (!cls || cls->finaliser) return;  // once
     cls->finaliser = finalisePopupMenu;
     prependEventHandler(cls, "CreatePane", reinterpret_cast<CodeAddress>(&createPopupMenuPane), 0);
     using T = PropertyType;
@@ -160,35 +155,15 @@ ObjectHandle getPopupRowTag(ObjectHandle popup, int32_t row) { return RuntimePop
 
 void setPopupRowTag(ObjectHandle popup, int32_t row, ObjectHandle tag) { RuntimePopupSetRowTag(tag, popup, row); }
 
-StringHandle popupTextFontGetter(ObjectHandle popup) {
-    return popup ? StringValue::borrow(popupMenuFields(popup).textFont).release() : nullptr;
-}
-void popupTextFontSetter(ObjectHandle popup, StringHandle font) {
-    if (!popup) return;
-    storeString(popupMenuFields(popup).textFont, font);
-    refont(popup);
-}
-int32_t popupTextSizeGetter(ObjectHandle popup) { return popup ? popupMenuFields(popup).textSize : 0; }
-void popupTextSizeSetter(ObjectHandle popup, int32_t size) {
-    if (!popup) return;
-    popupMenuFields(popup).textSize = size;
-    refont(popup);
-}
-
-namespace {
-template <uint8_t PopupMenuFields::*Flag>
-bool flag(ObjectHandle popup) { return popup && popupMenuFields(popup).*Flag; }
-template <uint8_t PopupMenuFields::*Flag>
-void setFlag(ObjectHandle popup, bool value) {
-    if (!popup) return;
-    popupMenuFields(popup).*Flag = value;
-    refont(popup);
-}
-}  // namespace
-
-bool popupBoldGetter(ObjectHandle popup) { return flag<&PopupMenuFields::bold>(popup); }
-void popupBoldSetter(ObjectHandle popup, bool value) { setFlag<&PopupMenuFields::bold>(popup, value); }
-bool popupItalicGetter(ObjectHandle popup) { return flag<&PopupMenuFields::italic>(popup); }
-void popupItalicSetter(ObjectHandle popup, bool value) { setFlag<&PopupMenuFields::italic>(popup, value); }
-bool popupUnderlineGetter(ObjectHandle popup) { return flag<&PopupMenuFields::underline>(popup); }
-void popupUnderlineSetter(ObjectHandle popup, bool value) { setFlag<&PopupMenuFields::underline>(popup, value); }
+// The font family: stored with the control, applied to a live combo box.
+using namespace runtime::controls::fontFamily;
+StringHandle popupTextFontGetter(ObjectHandle popup) { return textFont(popup); }
+void popupTextFontSetter(ObjectHandle popup, StringHandle font) { setTextFont(popup, font); }
+int32_t popupTextSizeGetter(ObjectHandle popup) { return textSize(popup); }
+void popupTextSizeSetter(ObjectHandle popup, int32_t size) { setTextSize(popup, size); }
+bool popupBoldGetter(ObjectHandle popup) { return attribute(popup, Attribute::kBold); }
+void popupBoldSetter(ObjectHandle popup, bool value) { setAttribute(popup, Attribute::kBold, value); }
+bool popupItalicGetter(ObjectHandle popup) { return attribute(popup, Attribute::kItalic); }
+void popupItalicSetter(ObjectHandle popup, bool value) { setAttribute(popup, Attribute::kItalic, value); }
+bool popupUnderlineGetter(ObjectHandle popup) { return attribute(popup, Attribute::kUnderline); }
+void popupUnderlineSetter(ObjectHandle popup, bool value) { setAttribute(popup, Attribute::kUnderline, value); }

@@ -1,4 +1,6 @@
-// The PopupMenu routines of the runtime entry table. Rows are 0-based; a row
+// The PopupMenu routines of the runtime entry table. Its font family keeps
+// the text style where the other controls keep theirs and applies it to the
+// combo box the same way (ui/controls/FontFamilies.h). Rows are 0-based; a row
 // outside the rows raises OutOfBoundsException in the row routines.
 #pragma once
 

@@ -11,15 +11,15 @@
 #include "text/SystemText.h"
 #include "ui/ControlFields.h"
 #include "ui/FontCache.h"
+#include "ui/controls/ControlKind.h"
 #include "ui/NativeWindow.h"
 #include "ui/WindowEvents.h"
 
 namespace runtime {
 namespace {
 
-RECT comboRect(ObjectHandle control) {
-    const ControlFields& f = controlFields(control);
-    return RECT{f.left, f.top, f.left + std::max<int32_t>(0, f.width), f.top + std::max<int32_t>(0, f.height) + kDropDownHeight};
+RECT comboRect(const Bounds& b) {
+    return RECT{b.left, b.top, b.left + std::max<int32_t>(0, b.width()), b.top + std::max<int32_t>(0, b.height()) + kDropDownHeight};
 }
 
 }  // namespace
@@ -30,8 +30,12 @@ PopupMenuPane* popupMenuPaneOf(ObjectHandle popup) {
 }
 
 PopupMenuPane::PopupMenuPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
-    if (!createChild(L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, comboRect(control))) return;
-    applyFont();
+    const Bounds bounds = controlBounds(controlFields(control));
+    if (!createChild(L"COMBOBOX", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, comboRect(bounds))) return;
+    // The pane's bounds are the control's; only the system window is taller.
+    Pane::setBounds(bounds, false);
+    setBounds(bounds, false);
+    setFont(controls::fontRequestOf(control));
 }
 
 PopupMenuPane::~PopupMenuPane() {
@@ -39,7 +43,6 @@ PopupMenuPane::~PopupMenuPane() {
         for (int32_t row = 0; row < count(); ++row) unlockObject(rowTag(row));
         send(CB_RESETCONTENT);
     }
-    if (font_) releaseFont(font_);
 }
 
 LRESULT PopupMenuPane::send(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -119,45 +122,30 @@ void PopupMenuPane::select(int32_t row) {
 
 void PopupMenuPane::raiseChange() {
     ObjectHandle popup = control();
-    if (popupMenuFields(popup).changeRunning) return;
-    const Unwindable<ObjectRef> keep(ObjectRef::borrow(popup));
-    popupMenuFields(popup).changeRunning = 1;
-    UnwindAction done([popup] { popupMenuFields(popup).changeRunning = 0; });
-    deliverNamedEvent(popup, "PopupMenu", "Change");
+    guarded(GuardedEvent::kChange, [popup] { deliverNamedEvent(popup, "PopupMenu", "Change"); });
 }
 
-void PopupMenuPane::applyFont() {
-    const PopupMenuFields& f = popupMenuFields(control());
-    FontRequest request;
-    request.name = std::string(viewOf(f.textFont));
-    request.size = f.textSize > 0 ? f.textSize : 12;
-    request.bold = f.bold;
-    request.italic = f.italic;
-    request.underline = f.underline;
-    HFONT font = acquireFont(request);
-    send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (font_) releaseFont(font_);
-    font_ = font;
-}
-
-void PopupMenuPane::setBounds(const RECT& bounds) {
+void PopupMenuPane::setBounds(const Bounds& bounds, bool redraw) {
+    Pane::setBounds(bounds, redraw);
     if (!handle()) return;
-    MoveWindow(handle(), bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top + kDropDownHeight, TRUE);
+    // Where the combo box's window is: relative to its parent, as the base placed it.
+    RECT placed;
+    GetWindowRect(handle(), &placed);
+    MapWindowPoints(nullptr, GetParent(handle()), reinterpret_cast<POINT*>(&placed), 2);
+    HWND h = handle();
+    callSystem([&] {
+        return MoveWindow(h, placed.left, placed.top, std::max<int32_t>(0, bounds.width()),
+                          std::max<int32_t>(0, bounds.height()) + kDropDownHeight, redraw);
+    });
 }
 
-bool PopupMenuPane::acceptsFocus() const { return Pane::acceptsFocus(); }
-
-bool PopupMenuPane::handleNotification(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    if (message != WM_COMMAND) return false;
-    switch (HIWORD(wParam)) {
-        case CBN_SELCHANGE:
-            raiseChange();
-            result = 0;
-            return true;
+void PopupMenuPane::commandNotification(int32_t code) {
+    switch (code) {
+        case CBN_SELCHANGE: raiseChange(); break;
         case CBN_SETFOCUS:
-            window()->setFocusedPane(this);
-            return false;
-        default: return false;
+            if (window()) window()->setFocusedPane(this);
+            break;
+        default: break;
     }
 }
 

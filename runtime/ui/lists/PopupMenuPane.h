@@ -10,21 +10,19 @@
 
 #include "objects/ObjectHeader.h"
 #include "text/StringValue.h"
+#include "ui/ControlFields.h"
 #include "ui/Pane.h"
 
 namespace runtime {
 
+// The pop-up's own data, after the control's data and its text style (the
+// font family of the pop-up's routines).
 struct PopupMenuFields {
     StringHandle initialValue;
-    StringHandle textFont;
-    int32_t textSize;
-    uint8_t bold, italic, underline;
-    uint8_t changeRunning;  // a Change handler of this pop-up runs
 };
-constexpr int32_t kPopupMenuFieldsOffset = 88;
+constexpr int32_t kPopupMenuFieldsOffset = kControlKindDataOffset;
 constexpr int32_t kPopupMenuInstanceSize = 116;
 #if defined(__i386__)
-static_assert(offsetof(PopupMenuFields, changeRunning) == 15);
 static_assert(kPopupMenuFieldsOffset + sizeof(PopupMenuFields) <= kPopupMenuInstanceSize, "fits a PopupMenu instance");
 #endif
 
@@ -55,17 +53,13 @@ public:
     void setRowTag(int32_t row, ObjectHandle tag);
     // CB_SETCURSEL, then the change handling.
     void select(int32_t row);
-    void applyFont();
     // Moves the combo box, keeping the drop-down list's extra height.
-    void setBounds(const RECT& bounds);
-
-    bool acceptsFocus() const override;
-    bool handleNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void setBounds(const Bounds& bounds, bool redraw) override;
+    void commandNotification(int32_t code) override;
 
 private:
     void raiseChange();
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    HFONT font_ = nullptr;
 };
 
 PopupMenuPane* popupMenuPaneOf(ObjectHandle popup);

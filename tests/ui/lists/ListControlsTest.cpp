@@ -23,6 +23,7 @@
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
+#include "ui/ControlEntries.h"
 #include "ui/WindowEntries.h"
 #include "ui/WindowFields.h"
 #include "ui/lists/ListboxEntries.h"
@@ -86,6 +87,8 @@ void listExpandRow(ObjectHandle list, int32_t row) {
     }
 }
 void listCollapseRow(ObjectHandle, int32_t row) { gTrace += "Collapse(" + std::to_string(row) + ") "; }
+void listenerChanging(ObjectHandle, ObjectHandle list) { gTrace += "changing(" + std::to_string(listSelectionGetter(list)) + ") "; }
+void listenerChanged(ObjectHandle, ObjectHandle list) { gTrace += "changed(" + std::to_string(listSelectionGetter(list)) + ") "; }
 void popupChange(ObjectHandle popup) {
     gTrace += "PChange(" + std::to_string(RuntimePopupSelectionGetter(popup)) + ") ";
     if (gChangeSelectsAgain) RuntimePopupSelectionSetter(popup, 0);
@@ -95,7 +98,7 @@ void popupChange(ObjectHandle popup) {
 void* code(auto* f) { return reinterpret_cast<void*>(f); }
 
 struct Classes {
-    int32_t exception, application, window, listbox, popup, testWindow, traceList, tracePopup, app;
+    int32_t exception, application, window, listbox, popup, testWindow, traceList, tracePopup, app, object, listener;
 } ix;
 
 ProjectData& project() {
@@ -123,6 +126,10 @@ public:
         ix.tracePopup = p.addCompiledClass({.name = "", .size = 116, .superIndex = ix.popup,
                                             .eventHandlers = {{"Change", code(popupChange)}}});
         ix.app = p.addCompiledClass({.name = "ListApp", .size = 28, .superIndex = ix.application});
+        ix.object = p.addNamedClass("Object");
+        ix.listener = p.addCompiledClass({.name = "SelectionListener", .size = 24, .superIndex = ix.object,
+                                          .methods = {{"selectionChanging", code(listenerChanging)},
+                                                      {"selectionChanged", code(listenerChanged)}}});
         RuntimeInit(p.table());
     }
 };
@@ -218,15 +225,24 @@ void sendMouse(DWORD flags, POINT screen = {}) {
     SendInput(1, &input, sizeof(INPUT));
 }
 
+// Moves the pointer as a person would. A motion message still queued for an
+// earlier position can move it back for a moment, so the move is repeated
+// until the pointer stays at the target over several loop passes.
 void moveTo(POINT screen) {
-    sendMouse(MOUSEEVENTF_MOVE, screen);
-    for (int i = 0; i < 100; ++i) {
+    int steady = 0;
+    for (int i = 0; i < 300 && steady < 6; ++i) {
         settle(1);
         POINT now;
         GetCursorPos(&now);
-        if (now.x == screen.x && now.y == screen.y) break;
+        MSG queued;
+        const bool pending = PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE);
+        if (now.x != screen.x || now.y != screen.y) {
+            steady = 0;
+            sendMouse(MOUSEEVENTF_MOVE, screen);
+        } else {
+            steady = pending ? 0 : steady + 1;
+        }
     }
-    settle(5);
     Sleep(50);
 }
 
@@ -283,7 +299,7 @@ void bringToFront(const OpenWindow& w) {
 // The screen point inside row `row` (of the visible rows) and column `column`.
 POINT rowPoint(ObjectHandle list, int32_t row, int32_t column = 0) {
     const ListboxPane* pane = listboxPaneOf(list);
-    int32_t x = 1;
+    int32_t x = 0;
     for (int32_t c = 0; c < column; ++c) x += listboxFields(list).columns->width[static_cast<size_t>(c)];
     POINT p{x + 30, pane->rowsTop() + (row - pane->firstVisibleRow()) * pane->rowHeight() + pane->rowHeight() / 2};
     ClientToScreen(pane->handle(), &p);
@@ -308,6 +324,8 @@ TEST(Listbox, ColumnWidthsFollowTheWidthsTextAndTheColumnCount) {
 
     OpenWindow wider({control(ix.traceList, "List", 10, 10, 317, 120, {{"ColumnCount", "3"}})});
     EXPECT_EQ(widths(wider.fetch("List")), (std::vector<int32_t>{100, 100, 100}));
+    ctlPosSetter(wider.fetch("List"), 2, 217);  // a narrower list lays its columns out again
+    EXPECT_EQ(widths(wider.fetch("List")), (std::vector<int32_t>{66, 67, 67}));
 }
 
 TEST(Listbox, RowsCellsAndHeadings) {
@@ -480,6 +498,31 @@ TEST(Listbox, ChangeIsNotRaisedAgainWhileItsHandlerRuns) {
     EXPECT_EQ(listSelectionGetter(list), 0) << "the handler's own change took effect";
     listSelectionSetter(list, 1);
     EXPECT_EQ(gTrace, "Change(1) Change(1) ") << "the guard was cleared afterwards";
+}
+
+TEST(Listbox, ListenersAreToldBeforeAndAfterEachChangeUntilRemoved) {
+    OpenWindow w({control(ix.traceList, "List", 10, 10, 200, 100)});
+    ASSERT_NE(w.object, nullptr);
+    ObjectHandle list = w.fetch("List");
+    addRows(list, {"a", "b"});
+    ObjectHandle listener = RuntimeNewObject(ix.listener);
+    ASSERT_NE(listener, nullptr);
+    const int32_t refs = listener->refCount;
+    listAddLSNR(list, listener);
+    EXPECT_EQ(listener->refCount, refs + 1);
+    gTrace.clear();
+    listSelectionSetter(list, 1);
+    RuntimeRemoveRow(list, 1);
+    EXPECT_EQ(gTrace, "changing(-1) Change(1) changed(1) changing(1) Change(-1) changed(-1) ");
+    listRemoveLSNR(list, listener);
+    EXPECT_EQ(listener->refCount, refs);
+    gTrace.clear();
+    listSelectionSetter(list, 0);
+    EXPECT_EQ(gTrace, "Change(0) ");
+    listAddLSNR(list, listener);
+    RuntimeCloseWindow(w.object);
+    EXPECT_EQ(listener->refCount, refs) << "closing the window releases the listeners";
+    RuntimeUnlockObject(listener);
 }
 
 // --- Listbox: real mouse and keys -------------------------------------------------------------
@@ -732,11 +775,15 @@ TEST(PopupMenu, ListIndexRaisesChangeEvenForTheSelectedRowAndNeverNested) {
 }
 
 TEST(PopupMenu, ARowChosenWithTheMouseRaisesChange) {
-    OpenWindow w({control(ix.tracePopup, "Ports", 20, 20, 120, 22, {{"InitialValue", "COM1\rCOM2\rCOM3\rCOM4"}})});
+    OpenWindow w({control(ix.traceList, "List", 10, 60, 200, 100),
+                  control(ix.tracePopup, "Ports", 20, 20, 120, 22, {{"InitialValue", "COM1\rCOM2\rCOM3\rCOM4"}})});
     ASSERT_NE(w.object, nullptr);
     ObjectHandle popup = w.fetch("Ports");
     HWND combo = controlFields(popup).pane->handle();
     bringToFront(w);
+    // A row of a list clicked first: the pop-up still takes the focus.
+    addRows(w.fetch("List"), {"a"});
+    clickAt(rowPoint(w.fetch("List"), 0));
     RECT r;
     GetWindowRect(combo, &r);
     gTrace.clear();
@@ -751,6 +798,21 @@ TEST(PopupMenu, ARowChosenWithTheMouseRaisesChange) {
     clickAt({list.left + 20, list.top + itemHeight * 2 + itemHeight / 2});
     EXPECT_EQ(gTrace, "PChange(2) ");
     EXPECT_EQ(taken(popupTextGetter(popup)), "COM3");
+}
+
+TEST(PopupMenu, TheComboBoxMovesWithTheControl) {
+    OpenWindow w({control(ix.tracePopup, "Ports", 10, 10, 120, 22, {{"InitialValue", "COM1\rCOM2"}})});
+    ASSERT_NE(w.object, nullptr);
+    ObjectHandle popup = w.fetch("Ports");
+    HWND combo = controlFields(popup).pane->handle();
+    ctlPosSetter(popup, 0, 60);
+    ctlPosSetter(popup, 2, 150);
+    RECT placed{};
+    GetWindowRect(combo, &placed);
+    MapWindowPoints(nullptr, w.handle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, 60);
+    EXPECT_EQ(placed.right - placed.left, 150);
+    EXPECT_EQ(controlFields(popup).pane->bounds().height(), 22) << "the pane's bounds are the control's";
 }
 
 TEST(PopupMenu, FontFamilyIsStoredAndApplied) {

@@ -29,6 +29,9 @@ HWND waitForWindow(const wchar_t* title) {
 
 HWND childOfClass(HWND parent, const wchar_t* className) { return FindWindowExW(parent, nullptr, className, nullptr); }
 
+// Moves the pointer as a person would. The other process may still report an
+// earlier position back for a moment (its queued motion), so the move is
+// repeated until the pointer stays at the target for a while.
 void moveTo(POINT screen) {
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     INPUT move{};
@@ -36,23 +39,37 @@ void moveTo(POINT screen) {
     move.mi.dx = (screen.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
     move.mi.dy = (screen.y * 65536 + sh - 1) / sh;
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
-    for (int i = 0; i < 100; ++i) {
+    int steady = 0;
+    for (int i = 0; i < 200 && steady < 8; ++i) {
         POINT now;
         GetCursorPos(&now);
-        if (now.x == screen.x && now.y == screen.y) break;
-        Sleep(10);
+        if (now.x == screen.x && now.y == screen.y) {
+            ++steady;
+        } else {
+            steady = 0;
+            SendInput(1, &move, sizeof(INPUT));
+        }
+        Sleep(25);
     }
-    Sleep(80);
 }
 
 void click() {
-    INPUT press[2] = {};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, press, sizeof(INPUT));
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof(INPUT));
+    Sleep(60);
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof(INPUT));
     Sleep(150);
+}
+
+BOOL CALLBACK findDroppedList(HWND w, LPARAM found) {
+    wchar_t name[32] = {};
+    GetClassNameW(w, name, 32);
+    if (lstrcmpiW(name, L"ComboLBox") != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
 }
 
 std::string readFile(const fs::path& path) {
@@ -75,7 +92,7 @@ TEST(ListImage, AddressListAndPortPopupThroughCompiledCodeAndRealInput) {
     ASSERT_NE(list, nullptr);
     ASSERT_NE(combo, nullptr);
 
-    // The first row starts one pixel below the frame: a click there, and a
+    // The first row starts at the top of the list: a click there, and a
     // second one on the now selected row within the double-click time.
     POINT row0{30, 5};
     ClientToScreen(list, &row0);
@@ -86,16 +103,18 @@ TEST(ListImage, AddressListAndPortPopupThroughCompiledCodeAndRealInput) {
     // Drop the port list down and choose its last row.
     RECT comboRect;
     GetWindowRect(combo, &comboRect);
-    Sleep(600);  // past the double-click time: this click is a click of its own
     moveTo({comboRect.left + 20, comboRect.top + 10});
     click();
     Sleep(300);
-    writeScreenshot("list_image_dropped.png");
-    bool isDropped = false;
-    for (int i = 0; i < 40 && !isDropped; ++i, Sleep(50)) isDropped = SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    ASSERT_TRUE(isDropped) << "the drop-down list of the pop-up";
+    // The dropped list is a window of its own: found by its class, as
+    // another process's combo box cannot be asked for it.
+    HWND dropped = nullptr;
+    for (int i = 0; i < 40 && !dropped; ++i, Sleep(50)) {
+        EnumWindows(findDroppedList, reinterpret_cast<LPARAM>(&dropped));
+    }
+    ASSERT_NE(dropped, nullptr) << "the drop-down list of the pop-up";
     RECT droppedRect{};
-    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&droppedRect)));
+    GetWindowRect(dropped, &droppedRect);
     const auto itemHeight = static_cast<LONG>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
     moveTo({droppedRect.left + 20, droppedRect.top + itemHeight * 3 + itemHeight / 2});
     click();
