@@ -398,12 +398,19 @@ TEST_F(AppWindow, AddressBookLoadsEditsSavesAndImports) {
     RECT r{};
     GetWindowRect(about, &r);
     // Beside the texts, which are panes of their own.
-    SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
+    // The press and release carry the position: a bare press can land where
+    // the pointer was before it moved.
+    const int x = r.left + 8, y = (r.top + r.bottom) / 2;
+    SetCursorPos(x, y);
     Sleep(60);
     INPUT press[2]{};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& input : press) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(2, press, sizeof(INPUT));
     EXPECT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(about); }));
 
