@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace testing_support {
@@ -66,7 +67,7 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     return static_cast<bool>(out);
 }
 
-bool writeScreenRect(const std::string& path, const RECT& area) {
+bool writeScreenRect(const std::string& path, const RECT& area, bool* allBlack) {
     const int w = area.right - area.left, h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return false;
     HDC screen = GetDC(nullptr);
@@ -90,6 +91,7 @@ bool writeScreenRect(const std::string& path, const RECT& area) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    if (allBlack) *allBlack = std::all_of(rgb.begin(), rgb.end(), [](uint8_t b) { return b == 0; });
     return writePng(path, w, h, rgb);
 }
 
