@@ -138,6 +138,11 @@ void ListBox1_Open(ObjectHandle list) {
     listSetHeading(list, kCentre, "センター番号"_s);
 }
 
+// The list keeps the file's order: the recipient menu and the file are in
+// that order, and a heading click must not set a row beside another person's
+// menu entry.
+bool ListBox1_SortColumn(ObjectHandle, int32_t) { return true; }
+
 void ListBox1_Change(ObjectHandle list) {
     const int32_t row = selectedRow(list);
     if (row < 0) return;

@@ -97,7 +97,13 @@ struct Finalisation {
     }
 };
 
+// While finalisers run, the count stays far from zero: a reference that a
+// finaliser (or a plug-in's destroy routine, or a pane's last event) takes
+// and drops again must not destroy the object a second time.
+constexpr int32_t kFinalisingCount = 0x3FFFFFFF;
+
 void destroy(ObjectHandle object) {
+    object->refCount = kFinalisingCount;
     if (!anyFinaliser(object->classRecord)) {
         unlinkAndFree(object);
         return;

@@ -57,6 +57,13 @@ void openA(ObjectHandle) { gLog.push_back("open A"); }
 void openB(ObjectHandle app) { gLog.push_back(std::string("open B ") + std::to_string(app->refCount)); }
 void initBase(ObjectHandle, ClassRecord* c) { gLog.push_back("init " + std::string(viewOf(c->name))); }
 void finBase(ObjectHandle, ClassRecord* c) { gLog.push_back("fin " + std::string(viewOf(c->name))); }
+// A finaliser that hands its object to code that takes a reference and drops
+// it again, as an event handler or a plug-in's destroy routine may.
+void finBorrowing(ObjectHandle o, ClassRecord*) {
+    RuntimeLockObject(o);
+    RuntimeUnlockObject(o);
+    gLog.push_back("fin borrowing");
+}
 void midOpen(ObjectHandle) {}
 void leafOpen(ObjectHandle) {}
 void nonsense(ObjectHandle) {}
@@ -70,7 +77,7 @@ void slotOne() {}
 struct Indices {
     int32_t application, runtimeException, nilObjectException, object, window, illegalCast;
     int32_t base, derived, appA, appB, winMid, winLeaf, iface, greeter, badGreeter, smallChild, unrelated;
-    int32_t orderChild, orderParent, selfParent, tinyRoot;
+    int32_t orderChild, orderParent, selfParent, tinyRoot, borrowing;
     int32_t pictureItem, globalItem, firstResourceItem;
 } ix;
 
@@ -91,6 +98,7 @@ void buildProject() {
     ix.illegalCast = p.addNamedClass("IllegalCastException");
     ix.iface = p.addCompiledClass({.name = "IGreeter", .isInterface = true, .methods = {{"Greet", nullptr}, {"Wave", nullptr}}});
     ix.base = p.addCompiledClass({.name = "Base", .size = 32, .superIndex = ix.object, .initialiser = initBase, .finaliser = finBase});
+    ix.borrowing = p.addCompiledClass({.name = "Borrowing", .size = 20, .superIndex = ix.object, .finaliser = finBorrowing});
     ix.derived = p.addCompiledClass(
         {.name = "Derived", .size = 40, .superIndex = ix.base, .initialiser = initBase, .finaliser = finBase,
          .virtualTable = {reinterpret_cast<void*>(slotZero), reinterpret_cast<void*>(slotOne)}});
@@ -217,6 +225,16 @@ TEST(Objects, InitialisersRootFirstFinalisersLeafFirst) {
     EXPECT_EQ(liveObjectCount(), liveBefore);
     RuntimeLockObject(nullptr);
     RuntimeUnlockObject(nullptr);
+}
+
+TEST(Objects, AReferenceTakenAndDroppedByAFinaliserDoesNotDestroyTheObjectAgain) {
+    gLog.clear();
+    const int32_t liveBefore = liveObjectCount();
+    ObjectHandle o = RuntimeNewObject(ix.borrowing);
+    ASSERT_NE(o, nullptr);
+    RuntimeUnlockObject(o);
+    EXPECT_EQ(gLog, (std::vector<std::string>{"fin borrowing"}));
+    EXPECT_EQ(liveObjectCount(), liveBefore);
 }
 
 TEST(Objects, FieldAccessorsCountReferences) {
