@@ -46,6 +46,7 @@ bench: build
 	./scripts/wine-run.sh $(WIN32)/bench/pool_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/loop_bench.exe
 	./scripts/run.sh $(WIN32)/bench/window_loop_bench.exe
+	./scripts/run.sh $(WIN32)/bench/control_layout_bench.exe
 	SUTAKIBA_CODEPAGE=1252 ./scripts/wine-run.sh $(WIN32)/bench/string_search_bench.exe
 	SUTAKIBA_CODEPAGE=932 ./scripts/wine-run.sh $(WIN32)/bench/string_search_bench.exe
 	./scripts/wine-run.sh $(WIN32)/bench/array_bench.exe

@@ -201,6 +201,8 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(checkBoxTitleSetter),
     ENTRY(checkBoxValueGetter),
     ENTRY(checkBoxValueSetter),
+    ENTRY(checkBoxAddDataNotificationReceiver),
+    ENTRY(checkBoxRemoveDataNotificationReceiver),
     ENTRY(radioTitleGetter),
     ENTRY(radioTitleSetter),
     ENTRY(radioValueGetter),
@@ -219,6 +221,7 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(progressMaximumSetter),
     ENTRY(tabPanelValueGetter),
     ENTRY(tabPanelValueSetter),
+    ENTRY(linePosSetter),
     ENTRY(pushButtonTextFontGetter),
     ENTRY(pushButtonTextFontSetter),
     ENTRY(pushButtonTextSizeGetter),
@@ -707,6 +710,16 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimePopupSetRowTag),
     ENTRY(getPopupRowTag),
     ENTRY(setPopupRowTag),
+    ENTRY(popupTextFontGetter),
+    ENTRY(popupTextFontSetter),
+    ENTRY(popupTextSizeGetter),
+    ENTRY(popupTextSizeSetter),
+    ENTRY(popupBoldGetter),
+    ENTRY(popupBoldSetter),
+    ENTRY(popupItalicGetter),
+    ENTRY(popupItalicSetter),
+    ENTRY(popupUnderlineGetter),
+    ENTRY(popupUnderlineSetter),
 };
 
 #undef ENTRY

@@ -67,7 +67,7 @@ HWND Pane::makeWindow(const wchar_t* systemClass, DWORD exStyle, DWORD style, co
     HWND parentHandle = parent_ ? parent_->handle_ : window_->handle();
     const int32_t x = bounds_.left - (parent_ ? parent_->bounds_.left : 0);
     const int32_t y = bounds_.top - (parent_ ? parent_->bounds_.top : 0);
-    const int32_t width = std::max(0, bounds_.width()), height = std::max(0, bounds_.height());
+    const int32_t width = std::max(0, bounds_.width()), height = std::max(0, bounds_.height()) + extraWindowHeight_;
     HWND handle = callSystem([&] {
         return CreateWindowExW(exStyle, systemClass, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y, width,
                                height, parentHandle, nullptr, instanceHandle(), this);
@@ -232,7 +232,8 @@ void Pane::placeWindow(bool redraw) {
     const int32_t y = bounds_.top - (parent_ ? parent_->bounds_.top : 0);
     HWND handle = handle_;
     callSystem([&] {
-        return MoveWindow(handle, x, y, std::max(0, bounds_.width()), std::max(0, bounds_.height()), redraw);
+        return MoveWindow(handle, x, y, std::max(0, bounds_.width()), std::max(0, bounds_.height()) + extraWindowHeight_,
+                          redraw);
     });
 }
 

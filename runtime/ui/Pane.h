@@ -110,6 +110,9 @@ public:
     virtual void mouseMoveAt(POINT point) { (void)point; }
     virtual void mouseUpAt(POINT point) { (void)point; }
     virtual void setCursor(ObjectHandle cursor) { (void)cursor; }
+    // A pane that takes no part in the mouse (a static text, a shape) hands
+    // its clicks to the window beneath, as if it were not there.
+    virtual bool takesMouse() const { return true; }
 
     // A key for the focused pane; true consumes it.
     virtual bool keyDown(StringHandle key, int32_t modifiers) { (void)key, (void)modifiers; return false; }
@@ -168,6 +171,10 @@ protected:
     void placeBelowContents();
     LRESULT callPreviousProcedure(UINT message, WPARAM wParam, LPARAM lParam);
     void setPanelKey(int32_t key) { panelKey_ = key; }
+    // The system window is taller than the pane by `extra` pixels (a combo
+    // box's drop-down list); containment and parent choice use the pane's
+    // own bounds.
+    void setExtraWindowHeight(int32_t extra) { extraWindowHeight_ = extra; }
     bool windowClosed() const;
 
 private:
@@ -183,6 +190,7 @@ private:
     void showHelp();
     void eraseBackground(HDC dc);
     LRESULT paneMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT passClickOn(UINT message, WPARAM wParam, LPARAM lParam);
 
     ObjectHandle control_;
     NativeWindow* window_;
@@ -203,6 +211,7 @@ private:
     WNDPROC previousProcedure_ = nullptr;
     std::string help_, disabledHelp_;
     int32_t stateWord_ = 0;
+    int32_t extraWindowHeight_ = 0;
 };
 
 // The pane of a child window made by a pane, or null.

@@ -44,8 +44,11 @@ void moveLockedControls(NativeWindow* window, int32_t dw, int32_t dh) {
         if (!lockedBounds(f, dw, dh, moved)) continue;
         f.left = moved.left;
         f.top = moved.top;
-        f.width = toInt16(std::max(0, moved.width()));
-        f.height = toInt16(std::max(0, moved.height()));
+        // The edges move as they are, even past each other while the window
+        // is small, so growing it back restores the control's size; the pane
+        // gives the system an empty window meanwhile.
+        f.width = toInt16(moved.width());
+        f.height = toInt16(moved.height());
         if (f.pane) f.pane->setBounds(controlBounds(f), true);
     }
 }

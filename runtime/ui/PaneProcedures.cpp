@@ -63,6 +63,17 @@ LRESULT Pane::paneMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return POINT{GET_X_LPARAM(lParam) + bounds_.left, GET_Y_LPARAM(lParam) + bounds_.top};
     };
     switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+            if (!takesMouse()) return passClickOn(message, wParam, lParam);
+            break;
+        default: break;
+    }
+    switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(handle, &ps);
@@ -111,6 +122,14 @@ LRESULT Pane::paneMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return SendMessageW(window_->handle(), message, wParam, lParam);
     }
     return DefWindowProcW(handle, message, wParam, lParam);
+}
+
+LRESULT Pane::passClickOn(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND beneath = GetParent(handle_);
+    if (!beneath) return 0;
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    MapWindowPoints(handle_, beneath, &p, 1);
+    return SendMessageW(beneath, message, wParam, MAKELPARAM(p.x, p.y));
 }
 
 LRESULT CALLBACK paneWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,17 +1,53 @@
 #include "ui/controls/CheckBoxPane.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "objects/UnwindScope.h"
 #include "ui/NativeWindow.h"
 #include "ui/controls/ControlKind.h"
 
 namespace runtime::controls {
 namespace {
 
+// The objects told of every change of the check state, newest first. The
+// check box holds a reference on each; the list lives with the object, so
+// receivers may be added before the window opens.
+using Receivers = std::vector<ObjectRef>;
+
 struct CheckBoxFields {
     StringHandle caption;
     int32_t value;  // 0 unchecked, 1 checked, 2 mixed (read back from the control)
+    Receivers* receivers;  // null until the first receiver is added
 };
 
 CheckBoxFields& fields(ObjectHandle c) { return kindFields<CheckBoxFields>(c); }
+
+// Calls the receivers' method `name` (receiver, check box) in list order. A
+// copy of the list: a receiver may add or remove receivers.
+void tellReceivers(ObjectHandle c, std::string_view name) {
+    const Receivers* receivers = fields(c).receivers;
+    if (!receivers || receivers->empty()) return;
+    const Unwindable<Receivers> copy(*receivers);
+    for (const ObjectRef& receiver : *copy) {
+        if (CodeAddress code = findMethod(receiver.get(), name)) {
+            using Told = void (*)(ObjectHandle, ObjectHandle);
+            reinterpret_cast<Told>(code)(receiver.get(), c);
+        }
+    }
+}
+
+// The change notification: the receivers are told that the value changes
+// ("dataChanging"), Action runs, then the receivers are told of the new
+// value ("dataChanged"); none of it again for this check box while it runs.
+void notifyChange(Pane& pane) {
+    ObjectHandle c = pane.control();
+    pane.guarded(GuardedEvent::kAction, [c] {
+        tellReceivers(c, "dataChanging");
+        raise(c, "CheckBox", "Action");
+        tellReceivers(c, "dataChanged");
+    });
+}
 
 class CheckBoxPane final : public Pane {
 public:
@@ -23,13 +59,12 @@ public:
     }
 
     // Any change of the state: the control first, then Value read back from
-    // it, then Action unless one is running for this check box.
+    // it, then the change notification.
     void changeState(int32_t state) {
         HWND h = handle();
         callSystem([&] { return SendMessageW(h, BM_SETCHECK, static_cast<WPARAM>(state), 0); });
-        ObjectHandle c = control();
-        fields(c).value = static_cast<int32_t>(SendMessageW(h, BM_GETCHECK, 0, 0));
-        guarded(GuardedEvent::kAction, [c] { raise(c, "CheckBox", "Action"); });
+        fields(control()).value = static_cast<int32_t>(SendMessageW(h, BM_GETCHECK, 0, 0));
+        notifyChange(*this);
     }
 
     void commandNotification(int32_t code) override {
@@ -52,10 +87,18 @@ void stateSetter(ObjectHandle c, int32_t state) {
     if (auto* pane = paneOf<CheckBoxPane>(c)) pane->changeState(state);
 }
 
+void finaliseCheckBox(ObjectHandle c, ClassRecord*) {
+    CheckBoxFields& f = fields(c);
+    StringValue::adopt(std::exchange(f.caption, nullptr));
+    StringValue::adopt(std::exchange(controlFont(c).textFont, nullptr));
+    delete std::exchange(f.receivers, nullptr);
+}
+
 }  // namespace
 
 void defineCheckBox() {
     ClassRecord* cls = builtinClass("CheckBox");
+    cls->finaliser = finaliseCheckBox;
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Caption", PropertyType::kString, checkBoxTitleGetter, checkBoxTitleSetter);
     addProperty(cls, "Value", PropertyType::kBoolean, checkBoxValueGetter, checkBoxValueSetter);
@@ -76,3 +119,17 @@ void checkBoxTitleSetter(ObjectHandle c, StringHandle caption) {
 bool checkBoxValueGetter(ObjectHandle c) { return c && fields(c).value == BST_CHECKED; }
 
 void checkBoxValueSetter(ObjectHandle c, bool value) { stateSetter(c, value ? 1 : 0); }
+
+void checkBoxAddDataNotificationReceiver(ObjectHandle c, ObjectHandle receiver) {
+    if (!c || !receiver) return;
+    Receivers*& receivers = fields(c).receivers;
+    if (!receivers) receivers = new Receivers;
+    receivers->insert(receivers->begin(), ObjectRef::borrow(receiver));
+}
+
+void checkBoxRemoveDataNotificationReceiver(ObjectHandle c, ObjectHandle receiver) {
+    Receivers* receivers = c ? fields(c).receivers : nullptr;
+    if (!receivers) return;
+    auto at = std::find_if(receivers->begin(), receivers->end(), [receiver](const ObjectRef& r) { return r.get() == receiver; });
+    if (at != receivers->end()) receivers->erase(at);
+}

@@ -1,5 +1,6 @@
 #include "ui/controls/ControlKind.h"
 
+#include "text/CaseFold.h"
 #include "ui/NativeWindow.h"
 
 namespace runtime::controls {
@@ -39,6 +40,15 @@ FontRequest fontRequestOf(ObjectHandle c) {
     return request;
 }
 
+CodeAddress findMethod(ObjectHandle object, std::string_view name) {
+    for (const ClassRecord* c = object ? object->classRecord : nullptr; c; c = c->superclass) {
+        for (const MethodRecord* m = c->methods; m; m = m->next) {
+            if (foldedEquals(viewOf(m->name), name) && m->firstRoutine) return m->firstRoutine;
+        }
+    }
+    return nullptr;
+}
+
 std::vector<Pane*> siblingsOnPanel(const Pane& pane) {
     std::vector<Pane*> siblings;
     if (!pane.window()) return siblings;
@@ -66,6 +76,7 @@ void defineControlClasses() {
     defineScrollBars();
     defineCanvas();
     defineShapes();
+    defineLine();
 }
 
 }  // namespace runtime

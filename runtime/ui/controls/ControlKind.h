@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
@@ -55,6 +56,14 @@ void addProperty(ClassRecord* cls, const char* name, PropertyType type, auto get
 
 void setCreatePaneHandler(ClassRecord* cls, void (*handler)(ObjectHandle));
 
+// The finaliser of a kind that keeps one string of its own (its caption)
+// and the text style: both strings go with the object.
+template <typename Fields, StringHandle Fields::*Text>
+void finaliseTextControl(ObjectHandle c, ClassRecord*) {
+    StringValue::adopt(std::exchange(kindFields<Fields>(c).*Text, nullptr));
+    StringValue::adopt(std::exchange(controlFont(c).textFont, nullptr));
+}
+
 // Stores a counted string, the new reference first.
 void storeString(StringHandle& field, StringHandle value);
 StringHandle copyString(StringHandle field);  // a reference for the caller
@@ -68,6 +77,9 @@ template <typename... Args>
 bool raise(ObjectHandle c, std::string_view declaringClass, std::string_view name, Args... args) {
     return deliverNamedEvent(c, declaringClass, name, args...);
 }
+
+// The first routine of the object's method `name` (its class chain), or null.
+CodeAddress findMethod(ObjectHandle object, std::string_view name);
 
 // The panes that share `pane`'s parent and panel key, in pane order.
 std::vector<Pane*> siblingsOnPanel(const Pane& pane);
@@ -87,6 +99,7 @@ void defineTabPanel();
 void defineScrollBars();
 void defineCanvas();
 void defineShapes();
+void defineLine();
 void defineFontFamilies();
 
 }  // namespace runtime::controls

@@ -42,6 +42,7 @@ void createPane(ObjectHandle c) { createPaneOf<GroupBoxPane>(c); }
 
 void defineGroupBox() {
     ClassRecord* cls = builtinClass("GroupBox");
+    cls->finaliser = finaliseTextControl<GroupBoxFields, &GroupBoxFields::caption>;
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Caption", PropertyType::kString, groupCaptionGetter, groupCaptionSetter);
 }

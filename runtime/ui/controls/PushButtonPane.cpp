@@ -85,6 +85,7 @@ void createPane(ObjectHandle c) { createPaneOf<PushButtonPane>(c); }
 
 void definePushButton() {
     ClassRecord* cls = builtinClass("PushButton");
+    cls->finaliser = finaliseTextControl<PushButtonFields, &PushButtonFields::caption>;
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Caption", PropertyType::kString, pushButtonTitleGetter, pushButtonTitleSetter);
     addProperty(cls, "Default", PropertyType::kBoolean, pushButtonDefaultGetter, pushButtonDefaultSetter);

@@ -73,6 +73,7 @@ void createPane(ObjectHandle c) { createPaneOf<RadioButtonPane>(c); }
 
 void defineRadioButton() {
     ClassRecord* cls = builtinClass("RadioButton");
+    cls->finaliser = finaliseTextControl<RadioFields, &RadioFields::caption>;
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Caption", PropertyType::kString, radioTitleGetter, radioTitleSetter);
     addProperty(cls, "Value", PropertyType::kBoolean, radioValueGetter, radioValueSetter);

@@ -30,6 +30,7 @@ public:
     }
 
     bool takesFocus() const override { return false; }
+    bool takesMouse() const override { return false; }
 
     void paintPane(HDC dc) override {
         const ShapeFields& f = fields(control());

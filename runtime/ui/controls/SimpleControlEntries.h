@@ -5,6 +5,7 @@
 #include "ui/ControlEntries.h"
 #include "ui/controls/CheckBoxPane.h"
 #include "ui/controls/FontFamilies.h"
+#include "ui/controls/LinePane.h"
 #include "ui/controls/PushButtonPane.h"
 #include "ui/controls/StaticTextPane.h"
 

@@ -43,6 +43,7 @@ public:
     }
 
     bool takesFocus() const override { return false; }
+    bool takesMouse() const override { return false; }
 
     void paintPane(HDC dc) override {
         const StaticTextFields& f = fields(control());
@@ -94,6 +95,7 @@ bool attributeGetter(ObjectHandle c) { return fontFamily::attribute(c, Which); }
 
 void defineStaticText() {
     ClassRecord* cls = builtinClass("StaticText");
+    cls->finaliser = finaliseTextControl<StaticTextFields, &StaticTextFields::text>;
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Text", PropertyType::kString, textGetter, staticCaptionSetter);
     addProperty(cls, "Caption", PropertyType::kString, textGetter, staticCaptionSetter);

@@ -146,6 +146,7 @@ void smallTabsSetter(ObjectHandle c, bool v) {
 
 void defineTabPanel() {
     ClassRecord* cls = builtinClass("TabPanel");
+    cls->finaliser = finaliseTextControl<TabPanelFields, &TabPanelFields::tabDefinition>;
     setCreatePaneHandler(cls, createPane);
     addProperty(cls, "Value", PropertyType::kInteger, tabPanelValueGetter, tabPanelValueSetter);
     addProperty(cls, "TabDefinition", PropertyType::kString, definitionGetter, definitionSetter);

@@ -10,6 +10,7 @@
 #include "ui/FontCache.h"
 #include "ui/NativeWindow.h"
 #include "ui/WindowEvents.h"
+#include "ui/controls/ControlKind.h"
 
 namespace runtime {
 namespace {
@@ -20,16 +21,6 @@ constexpr int32_t kHierarchicalMinimumRowHeight = 18;
 RECT controlRect(ObjectHandle control) {
     const ControlFields& f = controlFields(control);
     return RECT{f.left, f.top, f.left + std::max<int32_t>(0, f.width), f.top + std::max<int32_t>(0, f.height)};
-}
-
-// The first routine of the object's method `name` (its class chain), or null.
-CodeAddress findMethod(ObjectHandle object, std::string_view name) {
-    for (const ClassRecord* c = object ? object->classRecord : nullptr; c; c = c->superclass) {
-        for (const MethodRecord* m = c->methods; m; m = m->next) {
-            if (foldedEquals(viewOf(m->name), name) && m->firstRoutine) return m->firstRoutine;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -222,7 +213,7 @@ bool ListboxPane::tellListeners(const char* method) {
     // A copy: a listener may add or remove listeners, or close the window.
     const Unwindable<std::vector<ObjectRef>> listeners(listeners_);
     for (const ObjectRef& listener : *listeners) {
-        if (CodeAddress code = findMethod(listener.get(), method)) {
+        if (CodeAddress code = controls::findMethod(listener.get(), method)) {
             using Told = void (*)(ObjectHandle, ObjectHandle);
             reinterpret_cast<Told>(code)(listener.get(), list);
         }

@@ -16,25 +16,16 @@
 #include "ui/WindowEvents.h"
 
 namespace runtime {
-namespace {
-
-RECT comboRect(const Bounds& b) {
-    return RECT{b.left, b.top, b.left + std::max<int32_t>(0, b.width()), b.top + std::max<int32_t>(0, b.height()) + kDropDownHeight};
-}
-
-}  // namespace
-
 PopupMenuPane* popupMenuPaneOf(ObjectHandle popup) {
     if (!popup || !inheritsFrom(popup->classRecord, builtinClass("PopupMenu"))) return nullptr;
     return static_cast<PopupMenuPane*>(controlFields(popup).pane);
 }
 
 PopupMenuPane::PopupMenuPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
-    const Bounds bounds = controlBounds(controlFields(control));
-    if (!createChild(L"COMBOBOX", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, comboRect(bounds))) return;
-    // The pane's bounds are the control's; only the system window is taller.
-    Pane::setBounds(bounds, false);
-    setBounds(bounds, false);
+    // The pane's bounds are the control's; only the system window is taller,
+    // wherever the control moves.
+    setExtraWindowHeight(kDropDownHeight);
+    if (!createChild(L"COMBOBOX", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, std::wstring())) return;
     setFont(controls::fontRequestOf(control));
 }
 
@@ -123,20 +114,6 @@ void PopupMenuPane::select(int32_t row) {
 void PopupMenuPane::raiseChange() {
     ObjectHandle popup = control();
     guarded(GuardedEvent::kChange, [popup] { deliverNamedEvent(popup, "PopupMenu", "Change"); });
-}
-
-void PopupMenuPane::setBounds(const Bounds& bounds, bool redraw) {
-    Pane::setBounds(bounds, redraw);
-    if (!handle()) return;
-    // Where the combo box's window is: relative to its parent, as the base placed it.
-    RECT placed;
-    GetWindowRect(handle(), &placed);
-    MapWindowPoints(nullptr, GetParent(handle()), reinterpret_cast<POINT*>(&placed), 2);
-    HWND h = handle();
-    callSystem([&] {
-        return MoveWindow(h, placed.left, placed.top, std::max<int32_t>(0, bounds.width()),
-                          std::max<int32_t>(0, bounds.height()) + kDropDownHeight, redraw);
-    });
 }
 
 void PopupMenuPane::commandNotification(int32_t code) {

@@ -53,8 +53,6 @@ public:
     void setRowTag(int32_t row, ObjectHandle tag);
     // CB_SETCURSEL, then the change handling.
     void select(int32_t row);
-    // Moves the combo box, keeping the drop-down list's extra height.
-    void setBounds(const Bounds& bounds, bool redraw) override;
     void commandNotification(int32_t code) override;
 
 private:

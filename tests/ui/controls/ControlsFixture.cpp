@@ -63,6 +63,19 @@ void scrollChanged(ObjectHandle c) {
     gTrace += "V:" + std::to_string(*reinterpret_cast<int32_t*>(reinterpret_cast<char*>(c) + 92)) + " ";
 }
 void windowResized(ObjectHandle) { gTrace += "resized "; }
+bool windowDown(ObjectHandle, int32_t x, int32_t y) {
+    gTrace += "wdown:" + std::to_string(x) + "," + std::to_string(y) + " ";
+    return true;
+}
+void windowUp(ObjectHandle, int32_t x, int32_t y) {
+    gTrace += "wup:" + std::to_string(x) + "," + std::to_string(y) + " ";
+}
+void receiverChanging(ObjectHandle, ObjectHandle c) {
+    gTrace += "changing:" + nameOf(c) + "=" + std::to_string(checkBoxValueGetter(c)) + " ";
+}
+void receiverChanged(ObjectHandle, ObjectHandle c) {
+    gTrace += "changed:" + nameOf(c) + "=" + std::to_string(checkBoxValueGetter(c)) + " ";
+}
 }
 
 void* code(auto* f) { return reinterpret_cast<void*>(f); }
@@ -92,8 +105,14 @@ void buildProject() {
     c.oval = p.addNamedClass("Oval");
     c.roundRectangle = p.addNamedClass("RoundRectangle");
     c.rectControl = p.addNamedClass("RectControl");
-    c.traceWindow = p.addCompiledClass(
-        {.name = "TraceWindow", .size = 112, .superIndex = c.window, .eventHandlers = {{"Resized", code(windowResized)}}});
+    c.line = p.addNamedClass("Line");
+    c.popupMenu = p.addNamedClass("PopupMenu");
+    c.traceWindow = p.addCompiledClass({.name = "TraceWindow",
+                                        .size = 112,
+                                        .superIndex = c.window,
+                                        .eventHandlers = {{"Resized", code(windowResized)},
+                                                          {"MouseDown", code(windowDown)},
+                                                          {"MouseUp", code(windowUp)}}});
     c.traceButton = p.addCompiledClass(
         {.name = "", .size = 116, .superIndex = c.pushButton, .eventHandlers = {{"Action", code(buttonAction)}}});
     c.closingButton = p.addCompiledClass(
@@ -111,6 +130,11 @@ void buildProject() {
                                                           {"MouseUp", code(canvasUp)}}});
     c.traceScroll = p.addCompiledClass(
         {.name = "", .size = 116, .superIndex = c.scrollBar, .eventHandlers = {{"ValueChanged", code(scrollChanged)}}});
+    c.checkReceiver = p.addCompiledClass({.name = "CheckReceiver",
+                                          .size = 24,
+                                          .superIndex = p.addNamedClass("Object"),
+                                          .methods = {{"dataChanging", code(receiverChanging)},
+                                                      {"dataChanged", code(receiverChanged)}}});
     p.addCompiledClass({.name = "TestApp", .size = 28, .superIndex = application});
 }
 

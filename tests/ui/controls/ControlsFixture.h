@@ -21,9 +21,12 @@ extern int gCheckValueInAction;
 
 struct Classes {
     int32_t window, pushButton, checkBox, radioButton, staticText, groupBox, progressBar, tabPanel, canvas,
-        scrollBar, rectangle, oval, roundRectangle, rectControl;
+        scrollBar, rectangle, oval, roundRectangle, rectControl, line, popupMenu;
     // Compiled subclasses whose handlers trace.
     int32_t traceWindow, traceButton, closingButton, traceCheck, traceRadio, traceTab, traceCanvas, traceScroll;
+    // An object told of a check box's changes ("changing:name=value " and
+    // "changed:name=value " in the trace).
+    int32_t checkReceiver;
 };
 const Classes& ix();
 

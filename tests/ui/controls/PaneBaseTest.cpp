@@ -9,6 +9,7 @@
 #include "ControlsFixture.h"
 #include "objects/ObjectEntries.h"
 #include "text/StringValue.h"
+#include "loader/RuntimeEntryTable.h"
 #include "ui/BalloonHelp.h"
 #include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
@@ -70,6 +71,32 @@ TEST(PaneGeometry, ResizeMovesAndStretchesLockedControlsBeforeResized) {
     EXPECT_EQ(ctlPosGetter(w.fetch("stretch"), 2), 60);
 }
 
+TEST(PaneGeometry, ShrinkingPastALockedControlAndGrowingBackRestoresIt) {
+    OpenWindow w(windowLayout({control(ix().pushButton, "stretch", 10, 10, 40, 20,
+                                       {{"LockLeft", "True"}, {"LockRight", "True"}}),
+                               control(ix().pushButton, "tall", 100, 10, 40, 20,
+                                       {{"LockTop", "True"}, {"LockBottom", "True"}})}));
+    ASSERT_NE(w.object(), nullptr);
+    const int32_t width = windowPosGetter(w.object(), 2), height = windowPosGetter(w.object(), 3);
+    windowPosSetter(w.object(), 2, width - 60);
+    windowPosSetter(w.object(), 3, height - 60);
+    runPasses(4);
+    // The edges crossed: the control is empty on screen, and keeps its edges.
+    EXPECT_EQ(ctlPosGetter(w.fetch("stretch"), 2), -20);
+    EXPECT_EQ(rectInWindow(w.paneHandle("stretch")).right, rectInWindow(w.paneHandle("stretch")).left);
+    windowPosSetter(w.object(), 2, width);
+    windowPosSetter(w.object(), 3, height);
+    runPasses(4);
+    for (const char* name : {"stretch", "tall"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ctlPosGetter(w.fetch(name), 2), 40);
+        EXPECT_EQ(ctlPosGetter(w.fetch(name), 3), 20);
+        const RECT r = rectInWindow(w.paneHandle(name));
+        EXPECT_EQ(r.right - r.left, 40);
+        EXPECT_EQ(r.bottom - r.top, 20);
+    }
+}
+
 TEST(PaneGeometry, PositionRoutinesMoveTheLiveControlAndRefuseBadValues) {
     OpenWindow w(windowLayout({control(ix().pushButton, "b", 10, 10, 80, 24)}));
     ObjectHandle b = w.fetch("b");
@@ -86,6 +113,90 @@ TEST(PaneGeometry, PositionRoutinesMoveTheLiveControlAndRefuseBadValues) {
     ctlPosSetter(b, 7, 5);
     EXPECT_EQ(ctlPosGetter(b, 7), 0);
     EXPECT_EQ(ctlPosGetter(b, -1), 0);
+}
+
+TEST(PaneRoutines, EveryRoutineTheControlPartsNameIsInTheEntryTable) {
+    const char* const names[] = {
+    "ControlVisibleSetter", "RuntimeControlRefresh", "RuntimeControlRefreshRect", "RuntimeGetRow",
+    "RuntimeListAddParent", "RuntimeListAddRow", "RuntimeListEmpty", "RuntimeListInsertRow", "RuntimePopupAddRow",
+    "RuntimePopupAddSeparator", "RuntimePopupCountGetter", "RuntimePopupEmpty", "RuntimePopupGetRow",
+    "RuntimePopupGetRowTag", "RuntimePopupGetString", "RuntimePopupInsertRow", "RuntimePopupRemoveRow",
+    "RuntimePopupSelectionGetter", "RuntimePopupSelectionSetter", "RuntimePopupSetRow", "RuntimePopupSetRowTag",
+    "RuntimeRemoveRow", "RuntimeSetFocus", "RuntimeSetRow", "checkBoxAddDataNotificationReceiver",
+    "checkBoxBoldGetter", "checkBoxItalicGetter", "checkBoxRemoveDataNotificationReceiver", "checkBoxTextFontGetter",
+    "checkBoxTextSizeGetter", "checkBoxTitleGetter", "checkBoxTitleSetter", "checkBoxUnderlineGetter",
+    "checkBoxValueGetter", "checkBoxValueSetter", "controlBalloonHelpSetter", "controlDisabledBalloonHelpSetter",
+    "controlEnabledGetter", "controlEnabledSetter", "controlLockBottomSetter", "controlLockLeftGetter",
+    "controlMacControlHandleGetter", "controlMouseCursorSetter", "controlMouseXGetter", "controlMouseYGetter",
+    "controlVisibleGetter", "controlWindowGetter", "ctlPosGetter", "ctlPosSetter", "editBackColorSetter",
+    "editBoldGetter", "editBoldSetter", "editBorderGetter", "editBorderSetter", "editItalicGetter",
+    "editItalicSetter", "editLimitTextGetter", "editLimitTextSetter", "editMultiLineGetter", "editMultiLineSetter",
+    "editPasswordGetter", "editPasswordSetter", "editReadOnlyGetter", "editReadOnlySetter", "editScrollBarGetter",
+    "editScrollBarSetter", "editSelBoldGetter", "editSelBoldSetter", "editSelLengthGetter", "editSelLengthSetter",
+    "editSelOutlineGetter", "editSelPlainGetter", "editSelPlainSetter", "editSelStartGetter", "editSelStartSetter",
+    "editSelTextColorGetter", "editSelTextColorSetter", "editSelTextFontGetter", "editSelTextFontSetter",
+    "editSelTextGetter", "editSelTextSetter", "editSelTextSizeGetter", "editSelTextSizeSetter", "editSetTextAndStyle",
+    "editTextColorSetter", "editTextFontGetter", "editTextFontSetter", "editTextGetter", "editTextSetter",
+    "editTextSizeGetter", "editTextSizeSetter", "editTextStyleDataGetter", "editToggleSelectionBold",
+    "editUnderlineGetter", "editUnderlineSetter", "groupBoldGetter", "groupCaptionGetter", "groupCaptionSetter",
+    "groupItalicGetter", "groupTextFontGetter", "groupTextSizeGetter", "groupUnderlineGetter", "linePosSetter",
+    "listAddLSNR", "listCellAlignmentGetter", "listCellAlignmentOffsetGetter", "listCellAlignmentOffsetSetter",
+    "listCellAlignmentSetter", "listCellCheckGetter", "listCellCheckSetter", "listCellTypeGetter",
+    "listCellTypeSetter", "listColumnAlignmentGetter", "listColumnAlignmentOffsetGetter",
+    "listColumnAlignmentOffsetSetter", "listColumnAlignmentSetter", "listColumnCountGetter", "listColumnCountSetter",
+    "listColumnTypeGetter", "listColumnTypeSetter", "listColumnWidthsGetter", "listColumnWidthsSetter",
+    "listCountGetter", "listEnableDragSetter", "listGetCell", "listGetCellBold", "listGetCellItalic",
+    "listGetCellUnderline", "listGetExpanded", "listGetHeading", "listGetRowPicture", "listGetSelected",
+    "listHeadingIndexGetter", "listHeadingIndexSetter", "listLastIndexGetter", "listSelCountGetter",
+    "listSelectionGetter", "listSelectionSetter", "listSetCell", "listSetCellBold", "listSetCellItalic",
+    "listSetCellUnderline", "listSetExpanded", "listSetHeading", "listSetRowPicture", "listSetSelected",
+    "listTextFontGetter", "listTextFontSetter", "listTextGetter", "listTextSetter", "listUnderlineGetter",
+    "listUnderlineSetter", "popupBoldGetter", "popupItalicGetter", "popupTextFontGetter", "popupTextFontSetter",
+    "popupTextGetter", "popupTextSizeGetter", "popupUnderlineGetter", "progressMaximumGetter",
+    "progressMaximumSetter", "progressValueGetter", "progressValueSetter", "pushButtonBoldGetter",
+    "pushButtonCancelGetter", "pushButtonCancelSetter", "pushButtonDefaultGetter", "pushButtonDefaultSetter",
+    "pushButtonItalicGetter", "pushButtonPush", "pushButtonTextFontGetter", "pushButtonTextSizeGetter",
+    "pushButtonTitleGetter", "pushButtonTitleSetter", "pushButtonUnderlineGetter", "radioBoldGetter",
+    "radioItalicGetter", "radioTextFontGetter", "radioTextSizeGetter", "radioTitleGetter", "radioTitleSetter",
+    "radioUnderlineGetter", "radioValueGetter", "radioValueSetter", "staticAttributeSetter", "staticCaptionSetter",
+    "staticTextAlignSetter", "staticTextColorSetter", "staticTextFontSetter", "staticTextSizeSetter",
+    "tabPanelValueGetter", "tabPanelValueSetter", "timerModeGetter", "timerModeSetter", "timerPeriodGetter",
+    "timerPeriodSetter",
+    };
+    for (const char* name : names) EXPECT_NE(runtime::findRuntimeRoutine(name), nullptr) << name;
+}
+
+// A kind's caption and font name, stored through its routines.
+struct TextRoutines {
+    const char* kind;
+    int32_t Classes::*cls;
+    void (*caption)(ObjectHandle, StringHandle);
+    void (*font)(ObjectHandle, StringHandle);
+};
+
+TEST(PaneRoutines, CaptionsAndFontNamesGoWithTheControl) {
+    const TextRoutines kinds[] = {
+        {"PushButton", &Classes::pushButton, pushButtonTitleSetter, pushButtonTextFontSetter},
+        {"CheckBox", &Classes::checkBox, checkBoxTitleSetter, checkBoxTextFontSetter},
+        {"RadioButton", &Classes::radioButton, radioTitleSetter, radioTextFontSetter},
+        {"GroupBox", &Classes::groupBox, groupCaptionSetter, groupTextFontSetter},
+        {"StaticText", &Classes::staticText, staticCaptionSetter, staticTextFontSetter},
+        {"TabPanel", &Classes::tabPanel, nullptr, groupTextFontSetter},
+    };
+    for (const TextRoutines& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        StringValue caption = StringValue::fromCString("Caption");
+        StringValue font = StringValue::fromCString("Arial");
+        ObjectHandle c = RuntimeNewObject(ix().*k.cls);
+        ASSERT_NE(c, nullptr);
+        if (k.caption) k.caption(c, caption.get());
+        k.font(c, font.get());
+        EXPECT_EQ(font.get()->refCount, 2);
+        EXPECT_EQ(caption.get()->refCount, k.caption ? 2 : 1);
+        RuntimeUnlockObject(c);
+        EXPECT_EQ(font.get()->refCount, 1);
+        EXPECT_EQ(caption.get()->refCount, 1);
+    }
 }
 
 TEST(PaneRoutines, NilControlsAndWindowsAreIgnored) {

@@ -109,6 +109,46 @@ TEST(CheckBoxes, EveryStateChangeRaisesActionOnceAndNotFromItsOwnAction) {
     EXPECT_EQ(gTrace, "A:c=1 ");
 }
 
+TEST(CheckBoxes, ReceiversAreToldAroundActionUntilRemoved) {
+    OpenWindow w(windowLayout({control(ix().traceCheck, "c", 10, 10, 120, 24)}));
+    w.activate();
+    ObjectHandle c = w.fetch("c");
+    ObjectHandle receiver = RuntimeNewObject(ix().checkReceiver);
+    ASSERT_NE(receiver, nullptr);
+    const int32_t refs = receiver->refCount;
+    checkBoxAddDataNotificationReceiver(c, receiver);
+    EXPECT_EQ(receiver->refCount, refs + 1);
+
+    gTrace.clear();
+    checkBoxValueSetter(c, true);
+    EXPECT_EQ(gTrace, "changing:c=1 A:c=1 changed:c=1 ");
+    gTrace.clear();
+    clickAt(centreOf(w.paneHandle("c")), [] { return gTrace.find("changed") != std::string::npos; });
+    EXPECT_EQ(gTrace, "changing:c=0 A:c=0 changed:c=0 ");
+    // A change made by Action itself tells nobody again; the receivers see its result.
+    gCheckValueInAction = 0;
+    gTrace.clear();
+    checkBoxValueSetter(c, true);
+    gCheckValueInAction = -1;
+    EXPECT_EQ(gTrace, "changing:c=1 A:c=1 changed:c=0 ");
+
+    checkBoxRemoveDataNotificationReceiver(c, receiver);
+    EXPECT_EQ(receiver->refCount, refs);
+    checkBoxRemoveDataNotificationReceiver(c, receiver);  // not there: nothing happens
+    checkBoxAddDataNotificationReceiver(c, nullptr);
+    gTrace.clear();
+    checkBoxValueSetter(c, true);
+    EXPECT_EQ(gTrace, "A:c=1 ");
+
+    // A check box without a pane keeps its receivers, and lets them go with itself.
+    ObjectHandle stored = RuntimeNewObject(ix().checkBox);
+    checkBoxAddDataNotificationReceiver(stored, receiver);
+    EXPECT_EQ(receiver->refCount, refs + 1);
+    RuntimeUnlockObject(stored);
+    EXPECT_EQ(receiver->refCount, refs);
+    RuntimeUnlockObject(receiver);
+}
+
 TEST(RadioButtons, AGroupBoxMakesAGroupOfTheButtonsInsideIt) {
     std::vector<LayoutControl> controls{control(ix().groupBox, "box", 10, 10, 180, 140, {{"Caption", "Box"}})};
     for (int i = 0; i < 3; ++i) {
@@ -188,6 +228,26 @@ TEST(TabPanels, APanelMadeBeforeItsPagesControlsDoesNotPaintOverThem) {
     UpdateWindow(w.paneHandle("tabs"));
     runPasses(3);
     EXPECT_EQ(countColour(w.handle(), RECT{40, 60, 100, 100}, RGB(255, 0, 0)), 60 * 40);
+}
+
+TEST(TabPanels, APopupMenuNearTheBottomOfAPageBelongsToThatPage) {
+    const std::string definition("A\0B", 3);
+    // The combo box is 200 pixels taller than the control, far past the panel.
+    OpenWindow w(windowLayout({control(ix().tabPanel, "tabs", 10, 10, 300, 200, {{"TabDefinition", definition}}),
+                               control(ix().popupMenu, "port", 30, 170, 120, 24, {{"TabPanelIndex", "2"}})}));
+    HWND port = w.paneHandle("port");
+    ASSERT_NE(port, nullptr);
+    EXPECT_FALSE(IsWindowVisible(port));
+    tabPanelValueSetter(w.fetch("tabs"), 1);
+    EXPECT_TRUE(IsWindowVisible(port));
+    RECT r;
+    GetWindowRect(port, &r);
+    EXPECT_EQ(r.right - r.left, 120);
+    // Moved, the combo box keeps the drop-down list's extra height.
+    ctlPosSetter(w.fetch("port"), 1, 160);
+    EXPECT_EQ(rectInWindow(port).top, 160);
+    tabPanelValueSetter(w.fetch("tabs"), 0);
+    EXPECT_FALSE(IsWindowVisible(port));
 }
 
 TEST(ProgressBars, ThirtyTwoBitRangeAndTheIndeterminateDisplay) {
@@ -292,6 +352,28 @@ TEST(StaticTexts, AlignmentLinesWrappingAndColour) {
     EXPECT_GT(countColour(w.handle(), rectInWindow(w.paneHandle("left")), RGB(0, 0, 255)), 0);
 }
 
+TEST(StaticTexts, ClicksOnTextsAndShapesReachTheWindowBeneath) {
+    OpenWindow w(windowLayout({control(ix().staticText, "label", 20, 20, 150, 30, {{"Text", "About"}}),
+                               control(ix().rectangle, "shape", 200, 20, 60, 40),
+                               control(ix().traceCanvas, "pad", 200, 100, 60, 40)}));
+    w.activate();
+    for (const char* name : {"label", "shape"}) {
+        SCOPED_TRACE(name);
+        const RECT r = rectInWindow(w.paneHandle(name));
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        const std::string at = std::to_string(p.x) + "," + std::to_string(p.y);
+        ClientToScreen(w.handle(), &p);
+        gTrace.clear();
+        clickAt(p, [] { return gTrace.find("wup") != std::string::npos; });
+        EXPECT_EQ(gTrace, "wdown:" + at + " wup:" + at + " ");
+    }
+    // A canvas keeps its clicks.
+    gTrace.clear();
+    clickAt(centreOf(w.paneHandle("pad")), [] { return gTrace.find("up") != std::string::npos; });
+    EXPECT_EQ(gTrace.find("wdown"), std::string::npos) << gTrace;
+    EXPECT_NE(gTrace.find("down:"), std::string::npos) << gTrace;
+}
+
 TEST(ScrollBars, StepsMoveTheValueWithinItsRangeAndRaiseValueChanged) {
     OpenWindow w(windowLayout({control(ix().traceScroll, "s", 10, 10, 200, 16,
                                        {{"Minimum", "0"}, {"Maximum", "50"}, {"LineStep", "5"}, {"PageStep", "20"}})}));
@@ -340,6 +422,32 @@ TEST(Shapes, RectanglesOvalsAndRoundRectanglesDrawTheirColours) {
     EXPECT_EQ(countColour(w.handle(), RECT{110, 25, 130, 35}, green), 20 * 10);
     EXPECT_EQ(countColour(w.handle(), RECT{170, 10, 171, 11}, green), 0);
     EXPECT_EQ(countColour(w.handle(), RECT{180, 20, 220, 40}, green), 40 * 20);
+}
+
+TEST(Shapes, LinesRunBetweenTheirPointsAndFollowLinePosSetter) {
+    OpenWindow w(windowLayout({control(ix().line, "line", 0, 0, 0, 0,
+                                       {{"X1", "20"}, {"Y1", "50"}, {"X2", "120"}, {"Y2", "50"},
+                                        {"BorderWidth", "3"}, {"BorderColor", "16711680"}})}));
+    w.activate();
+    ObjectHandle line = w.fetch("line");
+    const COLORREF red = RGB(255, 0, 0);
+    // The pane just encloses the line and its pen.
+    EXPECT_EQ(ctlPosGetter(line, 0), 19);
+    EXPECT_EQ(ctlPosGetter(line, 1), 49);
+    EXPECT_EQ(ctlPosGetter(line, 3), 3);
+    EXPECT_EQ(countColour(w.handle(), RECT{20, 50, 120, 51}, red), 100);
+    EXPECT_EQ(countColour(w.handle(), RECT{0, 0, 300, 47}, red), 0);
+    EXPECT_EQ(countColour(w.handle(), RECT{0, 53, 300, 200}, red), 0);
+
+    linePosSetter(line, 3, 90);  // Y2: now a slope down to (120, 90)
+    linePosSetter(line, 9, 500);  // not a point: nothing
+    UpdateWindow(w.handle());
+    RedrawWindow(w.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    runPasses(3);
+    EXPECT_EQ(ctlPosGetter(line, 3), 90 + 2 - 49);
+    EXPECT_GT(countColour(w.handle(), RECT{68, 68, 73, 73}, red), 0);      // the middle of the slope
+    EXPECT_EQ(countColour(w.handle(), RECT{100, 48, 122, 53}, red), 0);   // the old right end is gone
+    EXPECT_GT(countColour(w.handle(), RECT{116, 86, 123, 93}, red), 0);   // the new one
 }
 
 TEST(Screenshot, EveryControlKindWithJapaneseCaptions) {
