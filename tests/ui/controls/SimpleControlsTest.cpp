@@ -15,6 +15,7 @@
 #include "ui/WindowFields.h"
 #include "ui/controls/ControlKind.h"
 #include "ui/controls/SimpleControlEntries.h"
+#include "ui/lists/PopupMenuEntries.h"
 
 using namespace runtime;
 using namespace controls_test;
@@ -470,17 +471,23 @@ TEST(Screenshot, EveryControlKindWithJapaneseCaptions) {
          control(ix().rectangle, "rect", 110, 165, 50, 30, {{"FillColor", "16763904"}, {"TabPanelIndex", "1"}}),
          control(ix().oval, "oval", 170, 165, 50, 30, {{"FillColor", "6737151"}, {"TabPanelIndex", "1"}}),
          control(ix().roundRectangle, "round", 230, 165, 50, 30, {{"FillColor", "13434828"}, {"TabPanelIndex", "1"}}),
+         control(ix().line, "line", 0, 0, 0, 0,
+                 {{"X1", "295"}, {"Y1", "160"}, {"X2", "400"}, {"Y2", "190"}, {"BorderWidth", "2"},
+                  {"BorderColor", "13369344"}, {"TabPanelIndex", "1"}}),
+         control(ix().popupMenu, "port", 110, 205, 120, 22,
+                 {{"InitialValue", "COM1\rCOM2\rCOM3"}, {"TabPanelIndex", "1"}}),
          control(ix().pushButton, "send", 300, 200, 100, 28,
                  {{"Caption", sjisBytes(L"送信")}, {"Default", "True"}, {"TabPanelIndex", "1"}}),
          control(ix().pushButton, "stop", 420, 200, 90, 28, {{"Caption", sjisBytes(L"中止")}, {"Cancel", "True"}})},
         {{"Title", sjisBytes(L"コントロール")}, {"Width", "520"}, {"Height", "250"}}));
     ASSERT_NE(w.object(), nullptr);
+    RuntimePopupSelectionSetter(w.fetch("port"), 1);
     w.activate();
     Sleep(200);
     runPasses(3);
     EXPECT_TRUE(testing_support::writeScreenshot("controls_screenshot.png"));
     // Every control of the first tab is on screen.
-    for (const char* name : {"box", "modem", "mail", "melody", "label", "progress", "scroll", "canvas", "send"}) {
+    for (const char* name : {"box", "modem", "mail", "melody", "label", "progress", "scroll", "canvas", "line", "port", "send"}) {
         EXPECT_TRUE(IsWindowVisible(w.paneHandle(name))) << name;
     }
 }
