@@ -50,7 +50,10 @@ public:
         if (!createChild(L"BUTTON", BS_PUSHBUTTON, systemText(fields(control).caption))) return;
         subclass();
         setFont(fontRequestOf(control));
-        updateDefaultButton(window, GetFocus());
+        // A new button is made plain and without the focus: the drawing of
+        // the others changes only when it is the one marked Default. (Walking
+        // every button for every new one made large windows slow to build.)
+        if (isDefaultButton()) updateDefaultButton(window, GetFocus());
     }
 
     bool isPushButton() const override { return true; }
