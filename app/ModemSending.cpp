@@ -236,6 +236,9 @@ void startModemCall(ObjectHandle window) {
         setProgress(window, 100, 0);
         return;
     }
+    // Answers still waiting from before (the speaker set-up at start, an
+    // earlier call) are not about this call.
+    serialFlush(serial.get());
     holdString(state.modemAnswers, nullptr);
     serialWrite(serial.get(), centre.get());
     state.modemActive = 1;

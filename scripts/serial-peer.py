@@ -6,9 +6,10 @@ CR or LF) that the Windows side writes:
     ?SETTINGS   -> "SETTINGS <baud> <data bits> <N|O|E> <1|2>" CR LF, the line
                    settings the Windows side applied to the port
     ?BIG <n>    -> n bytes "0123456789" repeated, without a line end
-    ?FAIL <answer> -> "OK"; the port's next dial command ("ATD...") is
-                   answered with <answer> CR LF, as a modem reports a busy
-                   line or a failed call ("BUSY", "NO CARRIER", ...)
+    ?FAIL [<n>] <answer> -> "OK"; the port's n-th dial command ("ATD...")
+                   from now (the next one without <n>) is answered with
+                   <answer> CR LF, as a modem reports a busy line or a failed
+                   call ("BUSY", "NO CARRIER", ...)
     anything    -> "<COMn>:<line>" CR LF
 Every line received is also appended to PORTS_FILE.received as "COMn <line>",
 so tests can see what a program sent to a port it does not read back from.
@@ -36,11 +37,17 @@ def settings(fd):
 def answer(peer, line):
     port, slave = peer["name"], peer["slave"]
     if line.startswith("?FAIL "):
-        peer["fail"] = line[6:]
+        count, _, rest = line[6:].partition(" ")
+        if count.isdigit() and rest:
+            peer["fail"], peer["fail_in"] = rest, int(count)
+        else:
+            peer["fail"], peer["fail_in"] = line[6:], 1
         return b"OK\r\n"
     if line.startswith("ATD") and peer.get("fail"):
-        failure, peer["fail"] = peer["fail"], None
-        return (failure + "\r\n").encode("latin-1")
+        peer["fail_in"] -= 1
+        if peer["fail_in"] <= 0:
+            failure, peer["fail"] = peer["fail"], None
+            return (failure + "\r\n").encode("latin-1")
     if line == "?SETTINGS":
         return (settings(slave) + "\r\n").encode()
     if line.startswith("?BIG "):
