@@ -218,9 +218,9 @@ bool modemStillOnCall(ObjectHandle window) {
 void startModemCall(ObjectHandle window) {
     SendingState& state = sendingState(window);
     if (state.modemActive) return;
-    setProgressMaximum(window, 0);
     String centre;
     if (!prepareMessage(window, centre)) return;
+    setProgressMaximum(window, 0);
     const Object serial = serialPort(window);
     bool opened = false;
     if (serial) {

@@ -122,7 +122,8 @@ protected:
             // Dismiss what a failed test may have left open, then quit.
             testing_support::dismissMessageBox(app_->processId(), 50);
             DWORD code = 0;
-            app_->closeAndWait(&code);
+            EXPECT_TRUE(app_->closeAndWait(&code));
+            EXPECT_EQ(code, 0u) << "the program ended badly";
         }
         app_.reset();
         DeleteFileW(preferences_.c_str());
@@ -325,26 +326,97 @@ TEST_F(SendingByModem, AFailureAnswerEndsTheCallAndSaysSo) {
     }
 }
 
-// Without a port to open (another program holds it), "送信" says so in two
-// lines and the window stays idle.
-TEST_F(SendingByModem, NoUsablePortShowsTheTwoLineBoxAndStaysIdle) {
+// A failure answer that reached the port while no call was on (left from an
+// earlier call) does not end the next call.
+TEST_F(SendingByModem, AnswersLeftFromBeforeDoNotEndTheNextCall) {
+    setCheck("Check_Manual", true);
     fill(L"00001001", L"0901234567", L"ABC");
-    HANDLE held = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    failDial("NO CARRIER");
+    {
+        HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(port, INVALID_HANDLE_VALUE);
+        const std::string dial = "ATD\r";
+        DWORD written = 0;
+        WriteFile(port, dial.data(), DWORD(dial.size()), &written, nullptr);
+        Sleep(500);  // the answer arrives and stays unread
+        CloseHandle(port);
+    }
     const size_t from = logSize();
     app_->click("PushButton", 1);
+    ASSERT_EQ(awaitLines(from, 1).size(), 1u);
+    app_->click("PushButton", 2);
+    ASSERT_EQ(awaitLines(from, 2).size(), 2u) << joined(com1Lines(from));
+    EXPECT_TRUE(statusBecomes(L"相手の電話番号を送信中")) << utf8(status());
+    EXPECT_FALSE(app_->enabled("PushButton", 1));
+    app_->click("PushButton12");
+    EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
+}
+
+// Points COM4 of the session's prefix at `device` with the system's own ln
+// (Wine starts Unix programs too) and waits until opening COM4 succeeds or
+// fails as `opens` says.
+bool pointCom4At(const std::string& device, bool opens) {
+    const std::string arguments =
+        " -sfn " + device + " " + std::string(getenv("SUTAKIBA_SESSION")) + "/prefix/dosdevices/com4";
+    std::wstring commandLine = L"\"Z:\\usr\\bin\\ln\"" + std::wstring(arguments.begin(), arguments.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (process.hThread) CloseHandle(process.hThread);
+    return app_test::waitFor([&] {
+        HANDLE port = CreateFileW(L"\\\\.\\COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool opened = port != INVALID_HANDLE_VALUE;
+        if (opened) CloseHandle(port);
+        return opened == opens;
+    });
+}
+
+// COM4 leads nowhere while it lives; then back to the session's peer.
+class MissingCom4 {
+public:
+    MissingCom4() {
+        std::istringstream in(readFileBytes(sessionPath("SUTAKIBA_SESSION", "serial-ports")));
+        for (std::string name, device; in >> name >> device;) {
+            if (name == "COM4") device_ = device;
+        }
+        missing_ = !device_.empty() && pointCom4At("/nonexistent/sutakiba-no-modem", false);
+    }
+    ~MissingCom4() {
+        if (!device_.empty()) EXPECT_TRUE(pointCom4At(device_, true)) << "COM4 not given back";
+    }
+    bool missing() const { return missing_; }
+
+private:
+    std::string device_;
+    bool missing_ = false;
+};
+
+// Without a port to open, "送信" says so in two lines and the window stays
+// idle.
+TEST_F(SendingByModem, NoUsablePortShowsTheTwoLineBoxAndStaysIdle) {
+    fill(L"00001001", L"0901234567", L"ABC");
+    const MissingCom4 missing;
+    ASSERT_TRUE(missing.missing());
+    app_->choosePopupRow("Serial_Popup", 3);
+    ASSERT_TRUE(app_test::waitFor([&] { return app_->popupSelection("Serial_Popup") == 3; }));
+    app_->click("PushButton", 1);
     auto box = testing_support::dismissMessageBox(app_->processId(), 10000);
-    CloseHandle(held);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, shiftJis(L"シリアルポートが使えません。\rシステムを再起動して下さい。"));
     EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
     EXPECT_TRUE(app_->enabled("PushButton", 1));
     EXPECT_FALSE(app_->enabled("PushButton", 2));
     EXPECT_EQ(progressValue(), 0);
-    // No timer runs: nothing is sent later either.
+    // No timer runs: the status stays, and "番号送信" finds nothing pending.
+    app_->click("PushButton", 2);
     Sleep(1500);
-    EXPECT_TRUE(com1Lines(from).empty()) << joined(com1Lines(from));
     EXPECT_EQ(status(), L"待機中");
+    EXPECT_TRUE(app_->enabled("PushButton", 1));
+    app_->choosePopupRow("Serial_Popup", 0);
 }
 
 TEST_F(SendingByModem, AbortMidCallSendsNothingMore) {
@@ -741,6 +813,16 @@ TEST_F(SendingByMail, AbortEndsADialogueTheServerNeverAnswers) {
     EXPECT_TRUE(app_->enabled("PushButton", 3));
     for (int i : {1, 2, 4, 5}) EXPECT_FALSE(app_->enabled("PushButton", i)) << i;
     EXPECT_FALSE(testing_support::dismissMessageBox(app_->processId(), 300).has_value());
+}
+
+// Quitting while the dialogue waits (the progress bar then shows its moving
+// block) ends the program cleanly.
+TEST_F(SendingByMail, QuittingWhileTheServerIsSilentEndsCleanly) {
+    sendTo("silent", connections("silent") + 1);
+    EXPECT_TRUE(statusBecomes(L"送信中")) << utf8(status());
+    DWORD code = 1;
+    EXPECT_TRUE(app_->closeAndWait(&code));
+    EXPECT_EQ(code, 0u);
 }
 
 struct Refusal {
