@@ -352,55 +352,48 @@ TEST_F(SendingByModem, AnswersLeftFromBeforeDoNotEndTheNextCall) {
     EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
 }
 
-// Points COM4 of the session's prefix at `device` with the system's own ln
-// (Wine starts Unix programs too) and waits until opening COM4 succeeds or
-// fails as `opens` says.
-bool pointCom4At(const std::string& device, bool opens) {
-    const std::string arguments =
-        " -sfn " + device + " " + std::string(getenv("SUTAKIBA_SESSION")) + "/prefix/dosdevices/com4";
-    std::wstring commandLine = L"\"Z:\\usr\\bin\\ln\"" + std::wstring(arguments.begin(), arguments.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return false;
+// Asks the serial peer (through COM1) to lock or unlock the terminal behind
+// COM4: while locked, COM4 cannot be opened, as a port that is not there.
+bool lockCom4(bool locked) {
+    HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return false;
+    PurgeComm(port, PURGE_RXCLEAR);
+    COMMTIMEOUTS timeouts{0, 0, 200, 0, 2000};
+    SetCommTimeouts(port, &timeouts);
+    const std::string line = std::string(locked ? "?LOCK" : "?UNLOCK") + " COM4\r";
+    DWORD written = 0;
+    WriteFile(port, line.data(), DWORD(line.size()), &written, nullptr);
+    std::string reply;
+    const DWORD start = GetTickCount();
+    while (reply.find("OK\r\n") == std::string::npos && GetTickCount() - start < 5000) {
+        char chunk[64];
+        DWORD read = 0;
+        if (ReadFile(port, chunk, sizeof chunk, &read, nullptr) && read > 0) reply.append(chunk, read);
     }
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (process.hThread) CloseHandle(process.hThread);
-    return app_test::waitFor([&] {
-        HANDLE port = CreateFileW(L"\\\\.\\COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        const bool opened = port != INVALID_HANDLE_VALUE;
-        if (opened) CloseHandle(port);
-        return opened == opens;
-    });
+    CloseHandle(port);
+    HANDLE com4 = CreateFileW(L"\\\\.\\COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool opens = com4 != INVALID_HANDLE_VALUE;
+    if (opens) CloseHandle(com4);
+    return reply.find("OK\r\n") != std::string::npos && opens != locked;
 }
 
-// COM4 leads nowhere while it lives; then back to the session's peer.
-class MissingCom4 {
+// COM4 cannot be opened while it lives.
+class LockedCom4 {
 public:
-    MissingCom4() {
-        std::istringstream in(readFileBytes(sessionPath("SUTAKIBA_SESSION", "serial-ports")));
-        for (std::string name, device; in >> name >> device;) {
-            if (name == "COM4") device_ = device;
-        }
-        missing_ = !device_.empty() && pointCom4At("/nonexistent/sutakiba-no-modem", false);
-    }
-    ~MissingCom4() {
-        if (!device_.empty()) EXPECT_TRUE(pointCom4At(device_, true)) << "COM4 not given back";
-    }
-    bool missing() const { return missing_; }
+    LockedCom4() : locked_(lockCom4(true)) {}
+    ~LockedCom4() { EXPECT_TRUE(lockCom4(false)) << "COM4 still locked"; }
+    bool locked() const { return locked_; }
 
 private:
-    std::string device_;
-    bool missing_ = false;
+    bool locked_;
 };
 
 // Without a port to open, "送信" says so in two lines and the window stays
 // idle.
 TEST_F(SendingByModem, NoUsablePortShowsTheTwoLineBoxAndStaysIdle) {
     fill(L"00001001", L"0901234567", L"ABC");
-    const MissingCom4 missing;
-    ASSERT_TRUE(missing.missing());
+    const LockedCom4 missing;
+    ASSERT_TRUE(missing.locked());
     app_->choosePopupRow("Serial_Popup", 3);
     ASSERT_TRUE(app_test::waitFor([&] { return app_->popupSelection("Serial_Popup") == 3; }));
     app_->click("PushButton", 1);
@@ -557,7 +550,7 @@ TEST_F(SendingByModem, TheKeyedDigitsSpellTheTypedMessageAndMelody) {
     const std::wstring melody65 = L"4" + std::wstring(notes64.begin(), notes64.end()) + L"425";
     const std::vector<KeyedCase> cases = {
         {"kana", L"テスト", false, L"", "*2*2443345", "message to 0901234567: テスト\n"},
-        {"latin", L"ABC 123", false, L"", "*2*216171888959697", "message to 0901234567: ABC 123\n"},
+        {"latin", L"ABC 123", false, L"", "*2*216171888969798", "message to 0901234567: ABC 123\n"},
         {"kanji", L"漢字の試験", true, L"", "", "message to 0901234567: 漢字の試験\n"},
         {"melody", L"ABC", false, L"4415425", "*2*2161718*6*64415425",
          "message to 0901234567: ABC\nmelody: 4415425\n"},
