@@ -218,9 +218,9 @@ bool modemStillOnCall(ObjectHandle window) {
 void startModemCall(ObjectHandle window) {
     SendingState& state = sendingState(window);
     if (state.modemActive) return;
-    setProgressMaximum(window, 0);
     String centre;
     if (!prepareMessage(window, centre)) return;
+    setProgressMaximum(window, 0);
     const Object serial = serialPort(window);
     bool opened = false;
     if (serial) {
@@ -236,6 +236,9 @@ void startModemCall(ObjectHandle window) {
         setProgress(window, 100, 0);
         return;
     }
+    // Answers still waiting from before (the speaker set-up at start, an
+    // earlier call) are not about this call.
+    serialFlush(serial.get());
     holdString(state.modemAnswers, nullptr);
     serialWrite(serial.get(), centre.get());
     state.modemActive = 1;

@@ -6,15 +6,21 @@ CR or LF) that the Windows side writes:
     ?SETTINGS   -> "SETTINGS <baud> <data bits> <N|O|E> <1|2>" CR LF, the line
                    settings the Windows side applied to the port
     ?BIG <n>    -> n bytes "0123456789" repeated, without a line end
-    ?FAIL <answer> -> "OK"; the port's next dial command ("ATD...") is
-                   answered with <answer> CR LF, as a modem reports a busy
-                   line or a failed call ("BUSY", "NO CARRIER", ...)
+    ?FAIL [<n>] <answer> -> "OK"; the port's n-th dial command ("ATD...")
+                   from now (the next one without <n>) is answered with
+                   <answer> CR LF, as a modem reports a busy line or a failed
+                   call ("BUSY", "NO CARRIER", ...)
+    ?LOCK <COMm> / ?UNLOCK <COMm> -> "OK"; while locked, the pty of port
+                   COMm cannot be opened (it fails as a port that is not
+                   there), what is open stays open
     anything    -> "<COMn>:<line>" CR LF
 Every line received is also appended to PORTS_FILE.received as "COMn <line>",
 so tests can see what a program sent to a port it does not read back from.
 Runs until it is stopped (by its PID)."""
+import fcntl
 import os
 import select
+import struct
 import sys
 import termios
 import tty
@@ -22,6 +28,8 @@ import tty
 SPEEDS = {getattr(termios, name): int(name[1:]) for name in dir(termios)
           if name.startswith("B") and name[1:].isdigit()}
 SIZES = {termios.CS5: 5, termios.CS6: 6, termios.CS7: 7, termios.CS8: 8}
+# Locks or unlocks the slave side of a pty against new opens (Linux).
+TIOCSPTLCK = 0x40045431
 
 
 def settings(fd):
@@ -33,14 +41,31 @@ def settings(fd):
     return "SETTINGS %d %d %s %s" % (SPEEDS.get(ospeed, 0), SIZES[cflag & termios.CSIZE], parity, stop)
 
 
-def answer(peer, line):
+def lock(peers, name, locked):
+    for master, peer in peers.items():
+        if peer["name"] == name:
+            fcntl.ioctl(master, TIOCSPTLCK, struct.pack("i", 1 if locked else 0))
+            return b"OK\r\n"
+    return b"ERROR\r\n"
+
+
+def answer(peers, peer, line):
     port, slave = peer["name"], peer["slave"]
+    if line.startswith("?LOCK ") or line.startswith("?UNLOCK "):
+        command, _, name = line.partition(" ")
+        return lock(peers, name, command == "?LOCK")
     if line.startswith("?FAIL "):
-        peer["fail"] = line[6:]
+        count, _, rest = line[6:].partition(" ")
+        if count.isdigit() and rest:
+            peer["fail"], peer["fail_in"] = rest, int(count)
+        else:
+            peer["fail"], peer["fail_in"] = line[6:], 1
         return b"OK\r\n"
     if line.startswith("ATD") and peer.get("fail"):
-        failure, peer["fail"] = peer["fail"], None
-        return (failure + "\r\n").encode("latin-1")
+        peer["fail_in"] -= 1
+        if peer["fail_in"] <= 0:
+            failure, peer["fail"] = peer["fail"], None
+            return (failure + "\r\n").encode("latin-1")
     if line == "?SETTINGS":
         return (settings(slave) + "\r\n").encode()
     if line.startswith("?BIG "):
@@ -83,7 +108,7 @@ def main():
                 if line:
                     received.write("%s %s\n" % (peer["name"], line))
                     received.flush()
-                    os.write(master, answer(peer, line))
+                    os.write(master, answer(peers, peer, line))
 
 
 if __name__ == "__main__":

@@ -63,20 +63,28 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Tells the serial peer to answer the next dial command with `answer`.
-void failNextDial(const std::string& answer) {
+// Tells the serial peer to answer the `nth` dial command from now with
+// `answer`. Answers left in the terminal by earlier tests are dropped first,
+// so the "OK" read back is the peer's answer to this request.
+void failDial(const std::string& answer, int nth = 1) {
     HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(port, INVALID_HANDLE_VALUE);
-    const std::string line = "?FAIL " + answer + "\r";
+    PurgeComm(port, PURGE_RXCLEAR);
+    COMMTIMEOUTS timeouts{0, 0, 200, 0, 2000};
+    SetCommTimeouts(port, &timeouts);
+    const std::string line = "?FAIL " + std::to_string(nth) + " " + answer + "\r";
     DWORD written = 0;
     WriteFile(port, line.data(), DWORD(line.size()), &written, nullptr);
-    char reply[16];
-    DWORD read = 0;
-    COMMTIMEOUTS timeouts{0, 0, 2000, 0, 0};
-    SetCommTimeouts(port, &timeouts);
-    ReadFile(port, reply, 4, &read, nullptr);  // "OK" CR LF: the peer took it
+    std::string reply;
+    const DWORD start = GetTickCount();
+    while (reply.find("OK\r\n") == std::string::npos && GetTickCount() - start < 5000) {
+        char chunk[64];
+        DWORD read = 0;
+        if (ReadFile(port, chunk, sizeof chunk, &read, nullptr) && read > 0) reply.append(chunk, read);
+    }
     CloseHandle(port);
     ASSERT_EQ(written, line.size());
+    ASSERT_NE(reply.find("OK\r\n"), std::string::npos) << reply;
 }
 
 // The message digits' dial commands, split independently: while more than
@@ -114,7 +122,8 @@ protected:
             // Dismiss what a failed test may have left open, then quit.
             testing_support::dismissMessageBox(app_->processId(), 50);
             DWORD code = 0;
-            app_->closeAndWait(&code);
+            EXPECT_TRUE(app_->closeAndWait(&code));
+            EXPECT_EQ(code, 0u) << "the program ended badly";
         }
         app_.reset();
         DeleteFileW(preferences_.c_str());
@@ -129,6 +138,32 @@ protected:
         DWORD_PTR result = 0;
         SendMessageTimeoutW(app_->control("Prog_Status"), PBM_GETRANGE, FALSE, 0, SMTO_BLOCK, 5000, &result);
         return int(result);
+    }
+
+    int progressValue() const {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(app_->control("Prog_Status"), PBM_GETPOS, 0, 0, SMTO_BLOCK, 5000, &result);
+        return int(result);
+    }
+
+    // The status line as a screen reader reads it.
+    std::wstring status() const { return app_->text("Static_Status"); }
+
+    // Waits until the status line shows `expected`; false (after a while)
+    // when it does not.
+    bool statusBecomes(const std::wstring& expected, DWORD timeoutMs = 10000) const {
+        return app_test::waitFor([&] { return status() == expected; }, timeoutMs);
+    }
+
+    // Types the melody digits on the fourth tab, builds them ("音データ生成")
+    // and has them sent along with the message.
+    void attachMelody(const std::wstring& digits) {
+        ASSERT_TRUE(app_->showTab(4));
+        app_->setText("Edit_Melo", digits);
+        app_->click("PushButton3");
+        ASSERT_TRUE(app_test::waitFor([&] { return app_->enabled("Check_Melo"); }));
+        ASSERT_TRUE(app_->showTab(1));
+        setCheck("Check_Melo", true);
     }
 
     std::unique_ptr<RunningApp> app_;
@@ -213,6 +248,7 @@ TEST_F(SendingByModem, ManualModeKeysEachCommandOnRequestAndSplitsTheDigitsIntoB
         std::vector<std::string> lines = awaitLines(from, 1);
         ASSERT_EQ(lines.size(), 1u) << joined(lines);
         EXPECT_EQ(lines[0], c.firstCommand);
+        EXPECT_TRUE(statusBecomes(L"センターにダイヤル中")) << utf8(status());
         const std::vector<std::string> blocks = blockCommands(c.digits);
         EXPECT_EQ(progressMaximum(), int(35 + 10 * blocks.size()) * 60);
         EXPECT_FALSE(app_->enabled("PushButton", 1));
@@ -224,15 +260,18 @@ TEST_F(SendingByModem, ManualModeKeysEachCommandOnRequestAndSplitsTheDigitsIntoB
         ASSERT_EQ(lines.size(), 2u) << joined(lines);
         EXPECT_EQ(lines[1], c.recipientCommand);
         ASSERT_TRUE(app_test::waitFor([&] { return app_->enabled("PushButton", 3); }));
+        EXPECT_TRUE(statusBecomes(L"相手の電話番号を送信中")) << utf8(status());
 
-        // "メッセージ送信" sends each pending block at once.
-        // Each press waits for the step that follows the last command (run
-        // within 100 ms): a press before it finds nothing pending yet.
+        // "メッセージ送信" sends each pending block at once. Each press waits
+        // for the step that follows the last command (its status shows the
+        // blocks sent so far): a press before it finds nothing pending yet.
         for (size_t block = 0; block < blocks.size(); ++block) {
-            Sleep(400);
             app_->click("PushButton", 3);
             lines = awaitLines(from, 3 + block);
             ASSERT_EQ(lines.size(), 3 + block) << joined(lines);
+            const std::wstring shown =
+                L"メッセージを送信中 " + std::to_wstring(block + 1) + L"/" + std::to_wstring(blocks.size());
+            ASSERT_TRUE(statusBecomes(shown)) << utf8(status()) << " instead of " << utf8(shown);
         }
         std::vector<std::string> expected = {c.firstCommand, c.recipientCommand};
         expected.insert(expected.end(), blocks.begin(), blocks.end());
@@ -241,28 +280,136 @@ TEST_F(SendingByModem, ManualModeKeysEachCommandOnRequestAndSplitsTheDigitsIntoB
         // The end command would follow after 10 s; "送信終了" ends the call now.
         ASSERT_TRUE(app_test::waitFor([&] { return app_->enabled("PushButton", 5); }));
         app_->click("PushButton", 5);
+        EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
         EXPECT_TRUE(app_->enabled("PushButton", 1));
         for (int i = 2; i <= 5; ++i) EXPECT_FALSE(app_->enabled("PushButton", i)) << i;
         EXPECT_EQ(com1Lines(from).size(), expected.size()) << joined(com1Lines(from));
     }
 }
 
-// Disabled: the application does not see the peer's "BUSY" yet (the call
-// goes on); whether the answer reaches serialReadAll is still to be found.
-TEST_F(SendingByModem, DISABLED_ABusyLineEndsTheCallAndSaysSo) {
+struct FailedCall {
+    const char* answer;
+    int failingDial;  // 1: the centre, 2: the recipient, 3: the message
+};
+
+// A failure answer ends the call as "中止" does, whenever it comes: the status
+// names it, nothing more is keyed in, and the call is never reported sent.
+TEST_F(SendingByModem, AFailureAnswerEndsTheCallAndSaysSo) {
+    const FailedCall calls[] = {{"BUSY", 1}, {"NO DIALTONE", 1}, {"NO CARRIER", 2}, {"NO ANSWER", 3}, {"ERROR", 3}};
     setCheck("Check_Manual", true);
     setCheck("Check_Kanji", false);
     fill(L"00001001", L"0901234567", L"ABC");
-    failNextDial("BUSY");
+    const std::vector<std::string> call = {"ATDT00001001;", "ATDT0901234567#;", "ATDT*2*2161718##;"};
+    for (const FailedCall& c : calls) {
+        SCOPED_TRACE(c.answer);
+        failDial(c.answer, c.failingDial);
+        const size_t from = logSize();
+        app_->click("PushButton", 1);
+        for (int dial = 1; dial <= c.failingDial; ++dial) {
+            ASSERT_EQ(awaitLines(from, size_t(dial)).size(), size_t(dial)) << joined(com1Lines(from));
+            if (dial == c.failingDial) break;
+            ASSERT_TRUE(app_test::waitFor([&] { return app_->enabled("PushButton", dial + 1); }));
+            app_->click("PushButton", dial + 1);  // "番号送信", then "メッセージ送信"
+        }
+        const std::wstring failure = L"送信できませんでした: " + app_test::fromShiftJis(c.answer);
+        ASSERT_TRUE(statusBecomes(failure)) << utf8(status());
+        EXPECT_TRUE(app_->enabled("PushButton", 1));
+        for (int i = 2; i <= 5; ++i) EXPECT_FALSE(app_->enabled("PushButton", i)) << i;
+        EXPECT_EQ(progressValue(), 0);
+        // Nothing is pending any more, even when asked for.
+        app_->click("PushButton", 2);
+        app_->click("PushButton", 3);
+        Sleep(1500);
+        const std::vector<std::string> sent(call.begin(), call.begin() + c.failingDial);
+        EXPECT_EQ(joined(com1Lines(from)), joined(sent));
+        EXPECT_EQ(status(), failure);
+    }
+}
+
+// A failure answer that reached the port while no call was on (left from an
+// earlier call) does not end the next call.
+TEST_F(SendingByModem, AnswersLeftFromBeforeDoNotEndTheNextCall) {
+    setCheck("Check_Manual", true);
+    fill(L"00001001", L"0901234567", L"ABC");
+    failDial("NO CARRIER");
+    {
+        HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(port, INVALID_HANDLE_VALUE);
+        const std::string dial = "ATD\r";
+        DWORD written = 0;
+        WriteFile(port, dial.data(), DWORD(dial.size()), &written, nullptr);
+        Sleep(500);  // the answer arrives and stays unread
+        CloseHandle(port);
+    }
     const size_t from = logSize();
     app_->click("PushButton", 1);
     ASSERT_EQ(awaitLines(from, 1).size(), 1u);
-    // The call ends: the send button is back and "番号送信" sends nothing.
-    ASSERT_TRUE(app_test::waitFor([&] { return app_->enabled("PushButton", 1); }));
+    app_->click("PushButton", 2);
+    ASSERT_EQ(awaitLines(from, 2).size(), 2u) << joined(com1Lines(from));
+    EXPECT_TRUE(statusBecomes(L"相手の電話番号を送信中")) << utf8(status());
+    EXPECT_FALSE(app_->enabled("PushButton", 1));
+    app_->click("PushButton12");
+    EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
+}
+
+// Asks the serial peer (through COM1) to lock or unlock the terminal behind
+// COM4: while locked, COM4 cannot be opened, as a port that is not there.
+bool lockCom4(bool locked) {
+    HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return false;
+    PurgeComm(port, PURGE_RXCLEAR);
+    COMMTIMEOUTS timeouts{0, 0, 200, 0, 2000};
+    SetCommTimeouts(port, &timeouts);
+    const std::string line = std::string(locked ? "?LOCK" : "?UNLOCK") + " COM4\r";
+    DWORD written = 0;
+    WriteFile(port, line.data(), DWORD(line.size()), &written, nullptr);
+    std::string reply;
+    const DWORD start = GetTickCount();
+    while (reply.find("OK\r\n") == std::string::npos && GetTickCount() - start < 5000) {
+        char chunk[64];
+        DWORD read = 0;
+        if (ReadFile(port, chunk, sizeof chunk, &read, nullptr) && read > 0) reply.append(chunk, read);
+    }
+    CloseHandle(port);
+    HANDLE com4 = CreateFileW(L"\\\\.\\COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool opens = com4 != INVALID_HANDLE_VALUE;
+    if (opens) CloseHandle(com4);
+    return reply.find("OK\r\n") != std::string::npos && opens != locked;
+}
+
+// COM4 cannot be opened while it lives.
+class LockedCom4 {
+public:
+    LockedCom4() : locked_(lockCom4(true)) {}
+    ~LockedCom4() { EXPECT_TRUE(lockCom4(false)) << "COM4 still locked"; }
+    bool locked() const { return locked_; }
+
+private:
+    bool locked_;
+};
+
+// Without a port to open, "送信" says so in two lines and the window stays
+// idle.
+TEST_F(SendingByModem, NoUsablePortShowsTheTwoLineBoxAndStaysIdle) {
+    fill(L"00001001", L"0901234567", L"ABC");
+    const LockedCom4 missing;
+    ASSERT_TRUE(missing.locked());
+    app_->choosePopupRow("Serial_Popup", 3);
+    ASSERT_TRUE(app_test::waitFor([&] { return app_->popupSelection("Serial_Popup") == 3; }));
+    app_->click("PushButton", 1);
+    auto box = testing_support::dismissMessageBox(app_->processId(), 10000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, shiftJis(L"シリアルポートが使えません。\rシステムを再起動して下さい。"));
+    EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
+    EXPECT_TRUE(app_->enabled("PushButton", 1));
     EXPECT_FALSE(app_->enabled("PushButton", 2));
+    EXPECT_EQ(progressValue(), 0);
+    // No timer runs: the status stays, and "番号送信" finds nothing pending.
     app_->click("PushButton", 2);
     Sleep(1500);
-    EXPECT_EQ(joined(com1Lines(from)), "ATDT00001001;\n");
+    EXPECT_EQ(status(), L"待機中");
+    EXPECT_TRUE(app_->enabled("PushButton", 1));
+    app_->choosePopupRow("Serial_Popup", 0);
 }
 
 TEST_F(SendingByModem, AbortMidCallSendsNothingMore) {
@@ -298,28 +445,164 @@ TEST_F(SendingByModem, ANumberWithLettersIsRefusedBeforeAnythingIsDialled) {
 }
 
 // The specified pace: 25 s to reach the centre, 10 s between the message
-// steps, "H" 3 s after the end command, then the port closes.
+// steps, "H" 3 s after the end command, then the port closes. The status line
+// follows the steps and the progress bar counts ticks (60 a second).
 TEST_F(SendingByModem, TheTimedSequenceKeepsItsPauses) {
     setCheck("Check_Kanji", false);
     fill(L"00001001", L"0901234567", L"ABC");
     const size_t from = logSize();
     app_->click("PushButton", 1);
     std::vector<DWORD> arrivals;
+    std::vector<int> progressAtArrival;
+    std::vector<std::wstring> statuses;
     std::vector<std::string> lines;
+    auto noteStatus = [&] {
+        const std::wstring now = status();
+        if (statuses.empty() || statuses.back() != now) statuses.push_back(now);
+    };
     const DWORD start = GetTickCount();
-    while (lines.size() < 5 && GetTickCount() - start < 70000) {
+    while ((lines.size() < 5 || status() != L"待機中") && GetTickCount() - start < 75000) {
         const std::vector<std::string> now = com1Lines(from);
-        while (arrivals.size() < now.size()) arrivals.push_back(GetTickCount());
+        while (arrivals.size() < now.size()) {
+            arrivals.push_back(GetTickCount());
+            progressAtArrival.push_back(progressValue());
+        }
         lines = now;
+        noteStatus();
         Sleep(50);
     }
+    noteStatus();
     ASSERT_EQ(joined(lines), "ATDT00001001;\nATDT0901234567#;\nATDT*2*2161718##;\nATDT##\nATH\n");
     const DWORD expectedGaps[] = {25000, 10000, 10000, 3000};
     for (size_t i = 0; i < 4; ++i) {
         const long gap = long(arrivals[i + 1] - arrivals[i]);
         EXPECT_NEAR(gap, long(expectedGaps[i]), 1500) << "between command " << i + 1 << " and " << i + 2;
     }
+    // The maximum is (25 + 10 + 10 x 1 block) x 60 ticks; on the way the bar
+    // shows the ticks since the centre was dialled.
+    EXPECT_EQ(progressMaximum(), 2700);
+    for (size_t i = 1; i <= 2; ++i) {
+        const long elapsed = long(arrivals[i] - arrivals[0]) * 60 / 1000;
+        EXPECT_NEAR(progressAtArrival[i], elapsed, 150) << "at command " << i + 1;
+    }
+    const std::vector<std::wstring> expected = {L"センターにダイヤル中", L"相手の電話番号を送信中",
+                                                L"メッセージを送信中 1/1", L"送信完了しました", L"待機中"};
+    // The status before the send ("待機中" at start) may be seen first.
+    if (!statuses.empty() && statuses.front() != expected.front()) statuses.erase(statuses.begin());
+    std::string shown;
+    for (const std::wstring& text : statuses) shown += utf8(text) + "\n";
+    EXPECT_EQ(statuses, expected) << shown;
+    EXPECT_EQ(progressValue(), 0);
     EXPECT_TRUE(app_->enabled("PushButton", 1));
+}
+
+// What the simulated modem makes of the commands the application wrote to
+// COM1 (sutakiba-modem-sim --replay): its "message to ..." and "melody: ..."
+// lines, without their time stamps.
+std::vector<std::string> keyedMessages(const std::vector<std::string>& commands) {
+    static int replays = 0;
+    const std::string base = std::string(getenv("SUTAKIBA_SESSION")) + "/keyed-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++replays);
+    std::string bytes;
+    for (const std::string& command : commands) bytes += command + "\r";
+    EXPECT_TRUE(app_test::writeFileBytes(hostPath(base + ".in"), bytes));
+    const std::string arguments = " --replay " + base + ".in --log " + base + ".log";
+    std::wstring commandLine = L"\"" + hostPath(SUTAKIBA_MODEM_SIM) + L"\"" +
+                               std::wstring(arguments.begin(), arguments.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (process.hThread) CloseHandle(process.hThread);
+    // Its last line counts the answers: the log is complete then.
+    std::string log;
+    app_test::waitFor([&] {
+        log = readFileBytes(hostPath(base + ".log"));
+        return log.find("] answers: ") != std::string::npos;
+    });
+    std::vector<std::string> messages;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);) {
+        const size_t text = line.find("] ");
+        if (text == std::string::npos) continue;
+        const std::string entry = line.substr(text + 2);
+        if (entry.rfind("message to ", 0) == 0 || entry.rfind("melody: ", 0) == 0) messages.push_back(entry);
+    }
+    return messages;
+}
+
+struct KeyedCase {
+    const char* what;
+    std::wstring message;
+    bool kanji;
+    std::wstring melody;   // typed on the melody tab; empty: none attached
+    std::string digits;    // the digits keyed in, blocks joined (not checked when empty)
+    std::string decoded;   // what the simulated modem shows (UTF-8)
+};
+
+// Whole calls, each keyed in up to its end mark: the simulated modem turns
+// the digits back into the typed text, and a melody travels after the
+// message digits, cut to the note limit.
+TEST_F(SendingByModem, TheKeyedDigitsSpellTheTypedMessageAndMelody) {
+    const std::string notes64 = repeated("415", 64 * 3);
+    const std::wstring melody65 = L"4" + std::wstring(notes64.begin(), notes64.end()) + L"425";
+    const std::vector<KeyedCase> cases = {
+        {"kana", L"テスト", false, L"", "*2*2443345", "message to 0901234567: テスト\n"},
+        {"latin", L"ABC 123", false, L"", "*2*216171888969798", "message to 0901234567: ABC 123\n"},
+        {"kanji", L"漢字の試験", true, L"", "", "message to 0901234567: 漢字の試験\n"},
+        {"melody", L"ABC", false, L"4415425", "*2*2161718*6*64415425",
+         "message to 0901234567: ABC\nmelody: 4415425\n"},
+        {"melody over the limit", L"ABC", false, melody65, "*2*2161718*6*64" + notes64,
+         "message to 0901234567: ABC\nmelody: 4" + notes64 + "\n"},
+    };
+    setCheck("Check_Manual", true);
+    app_->setText("Edit_Onsu", L"64");
+    for (const KeyedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        setCheck("Check_Kanji", c.kanji);
+        if (c.melody.empty()) {
+            setCheck("Check_Melo", false);
+        } else {
+            attachMelody(c.melody);
+        }
+        fill(L"00001001", L"0901234567", c.message);
+        const size_t from = logSize();
+        app_->click("PushButton", 1);
+        ASSERT_EQ(awaitLines(from, 1).size(), 1u);
+        app_->click("PushButton", 2);
+        ASSERT_EQ(awaitLines(from, 2).size(), 2u);
+        ASSERT_TRUE(statusBecomes(L"相手の電話番号を送信中")) << utf8(status());
+        // Every block at once, each after the step of the one before; the
+        // end mark then follows after its pause, and "H" 3 s later.
+        for (int block = 1;; ++block) {
+            app_->click("PushButton", 3);
+            ASSERT_EQ(awaitLines(from, size_t(2 + block)).size(), size_t(2 + block)) << joined(com1Lines(from));
+            const std::wstring shown = L"メッセージを送信中 " + std::to_wstring(block) + L"/";
+            ASSERT_TRUE(app_test::waitFor([&] { return status().rfind(shown, 0) == 0; })) << utf8(status());
+            if (status() == shown + std::to_wstring(block)) break;
+        }
+        std::vector<std::string> all;
+        ASSERT_TRUE(app_test::waitFor(
+            [&] {
+                all = com1Lines(from);
+                return !all.empty() && all.back() == "ATH";
+            },
+            20000))
+            << joined(all);
+        EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
+        if (!c.digits.empty()) {
+            std::string keyed;
+            for (size_t i = 2; i + 2 < all.size(); ++i) {
+                std::string digits = all[i].substr(4);  // after "ATDT"
+                while (!digits.empty() && (digits.back() == ';' || digits.back() == '#')) digits.pop_back();
+                keyed += digits;
+            }
+            EXPECT_EQ(keyed, c.digits);
+        }
+        EXPECT_EQ(joined(keyedMessages(all)), c.decoded);
+    }
 }
 
 // ---------------------------------------------------------------- mail
@@ -448,6 +731,91 @@ TEST_F(SendingByMail, TheGatewayFollowsTheRegionOfTheCentre) {
         EXPECT_NE(dialogue("plain", connection).find("RCPT TO:<phs@gw" + region + ".example.jp>\r\n"), std::string::npos)
             << dialogue("plain", connection);
     }
+}
+
+// Each reply moves the status line and the progress bar on by one step; a
+// server that takes its time shows every step.
+TEST_F(SendingByMail, StatusAndProgressFollowEachReply) {
+    const int connection = connections("slow") + 1;
+    app_->setText("Edit_Port", std::to_wstring(ports_.at("slow")));
+    app_->click("PushButton", 3);
+    std::vector<std::pair<std::wstring, int>> seen;
+    bool quitShown = false;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+        // Status and bar change one after the other: keep only what holds still.
+        const std::pair<std::wstring, int> first{status(), progressValue()};
+        Sleep(5);
+        const std::pair<std::wstring, int> second{status(), progressValue()};
+        if (first == second && (seen.empty() || seen.back() != first)) seen.push_back(first);
+        quitShown = quitShown || first.first == L"QUIT";
+        if (quitShown && first.first == L"待機中") break;
+        Sleep(20);
+    }
+    // The idle status before the press, and the short connecting one, may
+    // or may not be caught.
+    while (!seen.empty() && (seen.front().first == L"待機中" || seen.front().first == L"接続中")) {
+        seen.erase(seen.begin());
+    }
+    const std::vector<std::pair<std::wstring, int>> expected = {
+        {L"送信中", 0},   {L"HELO 127.0.0.1", 20},  {L"RSET", 30},
+        {L"MAIL FROM:me@example.jp", 40}, {L"RCPT TO:phs@gwchuo.example.jp", 50},
+        {L"DATA", 60},    {L"BODY", 80},            {L"QUIT", 100},
+        {L"待機中", 0},
+    };
+    std::string shown;
+    for (const auto& [text, value] : seen) shown += utf8(text) + " " + std::to_string(value) + "\n";
+    EXPECT_EQ(seen, expected) << shown;
+    EXPECT_EQ(progressMaximum(), 100);
+    EXPECT_NE(dialogue("slow", connection).find("QUIT\r\n"), std::string::npos);
+}
+
+// With "着メロ添付" the melody digits follow the message after "]]", cut to
+// the note limit like on the modem path.
+TEST_F(SendingByMail, AnAttachedMelodyFollowsTheMessage) {
+    const std::string notes64 = repeated("415", 64 * 3);
+    const std::wstring melody65 = L"4" + std::wstring(notes64.begin(), notes64.end()) + L"425";
+    const std::vector<std::pair<std::wstring, std::string>> melodies = {
+        {L"4415425", "4415425"},
+        {L"0015\r\n035", "0015035"},
+        {melody65, "4" + notes64},
+    };
+    app_->setText("Edit_Onsu", L"64");
+    for (const auto& [typed, sent] : melodies) {
+        SCOPED_TRACE(sent.substr(0, 10));
+        attachMelody(typed);
+        const std::string summary = summaryFrom("capture");
+        const std::string tail = "body: RESNO=07011112222\n" + utf8(L"body: MSG=テスト]]") + sent + "\n";
+        EXPECT_TRUE(summary.size() >= tail.size() && summary.compare(summary.size() - tail.size(), tail.size(), tail) == 0)
+            << summary;
+    }
+}
+
+// A server that never answers leaves the window waiting, not stuck: "中止"
+// closes the connection and returns to idle.
+TEST_F(SendingByMail, AbortEndsADialogueTheServerNeverAnswers) {
+    const int connection = connections("silent") + 1;
+    sendTo("silent", connection);
+    EXPECT_TRUE(statusBecomes(L"送信中")) << utf8(status());
+    app_->click("PushButton12");
+    EXPECT_TRUE(statusBecomes(L"待機中")) << utf8(status());
+    EXPECT_TRUE(app_test::waitFor(
+        [&] { return app_test::fileExists(smtpFile("silent-" + std::to_string(connection) + ".closed")); }));
+    EXPECT_EQ(dialogue("silent", connection), "");
+    EXPECT_EQ(progressValue(), 0);
+    EXPECT_TRUE(app_->enabled("PushButton", 3));
+    for (int i : {1, 2, 4, 5}) EXPECT_FALSE(app_->enabled("PushButton", i)) << i;
+    EXPECT_FALSE(testing_support::dismissMessageBox(app_->processId(), 300).has_value());
+}
+
+// Quitting while the dialogue waits (the progress bar then shows its moving
+// block) ends the program cleanly.
+TEST_F(SendingByMail, QuittingWhileTheServerIsSilentEndsCleanly) {
+    sendTo("silent", connections("silent") + 1);
+    EXPECT_TRUE(statusBecomes(L"送信中")) << utf8(status());
+    DWORD code = 1;
+    EXPECT_TRUE(app_->closeAndWait(&code));
+    EXPECT_EQ(code, 0u);
 }
 
 struct Refusal {

@@ -12,7 +12,9 @@ process, each on a free port of its own. STATE_DIR/ports lists them as
   <name>-<n>.dialogue and answer by a script: "plain" accepts everything,
   "multiline" answers with multi-line replies, "greet400" greets with 400,
   "greet554", "mail550", "rcpt1-550", "rcpt2-550", "data554", "body552"
-  refuse at that step, "close" closes after its greeting.
+  refuse at that step, "close" closes after its greeting, "slow" accepts
+  everything but holds each reply back half a second, "silent" never says a
+  word and writes <name>-<n>.closed once the client has closed.
 Runs until it is stopped by its PID."""
 import asyncio
 import email
@@ -92,7 +94,32 @@ SCRIPTS = {
     "data554": {"DATA": b"554 no data\r\n"},
     "body552": {"BODY": b"552 too big\r\n"},
     "close": {"close": True},
+    "slow": {"delay": 0.5},
+    "silent": {"silent": True},
 }
+
+
+class SlowWriter:
+    """Holds each reply back for a while before it goes out, so that what a
+    client shows between two replies can be seen."""
+
+    def __init__(self, writer, delay):
+        self.writer = writer
+        self.delay = delay
+        self.pending = []
+
+    def write(self, data):
+        self.pending.append(data)
+
+    async def drain(self):
+        for data in self.pending:
+            await asyncio.sleep(self.delay)
+            self.writer.write(data)
+        self.pending.clear()
+        await self.writer.drain()
+
+    def close(self):
+        self.writer.close()
 
 
 class Scripted:
@@ -106,7 +133,19 @@ class Scripted:
         path = os.path.join(STATE, "%s-%d.dialogue" % (self.name, self.count))
         record = open(path, "wb", buffering=0)
         script = self.script
+        if script.get("delay"):
+            writer = SlowWriter(writer, script["delay"])
         ok = script.get("ok", b"250 OK\r\n")
+        if script.get("silent"):
+            while True:
+                chunk = await reader.read(4096)
+                if not chunk:
+                    break
+                record.write(chunk)
+            record.close()
+            open(os.path.join(STATE, "%s-%d.closed" % (self.name, self.count)), "w").close()
+            writer.close()
+            return
         writer.write(script.get("greeting", b"220 test server\r\n"))
         await writer.drain()
         if script.get("close"):

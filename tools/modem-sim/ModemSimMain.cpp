@@ -20,6 +20,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 
 #include "ModemSession.h"
@@ -31,7 +32,8 @@ volatile sig_atomic_t stopRequested = 0;
 void requestStop(int) { stopRequested = 1; }
 
 int usage() {
-    std::cerr << "usage: sutakiba-modem-sim [--fail ANSWER] [--fail-at N] [--echo] [--log FILE] [--path-file FILE]\n";
+    std::cerr << "usage: sutakiba-modem-sim [--fail ANSWER] [--fail-at N] [--echo] [--log FILE] [--path-file FILE]\n"
+                 "       sutakiba-modem-sim --replay FILE [--fail ANSWER] [--fail-at N] [--log FILE]\n";
     return 2;
 }
 
@@ -46,7 +48,7 @@ void makeRaw(int fd) {
 
 int main(int argc, char** argv) {
     modemsim::ModemOptions options;
-    std::string logPath, pathFile;
+    std::string logPath, pathFile, replayPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -60,25 +62,12 @@ int main(int argc, char** argv) {
             logPath = argv[++i];
         } else if (arg == "--path-file" && hasValue) {
             pathFile = argv[++i];
+        } else if (arg == "--replay" && hasValue) {
+            replayPath = argv[++i];
         } else {
             return usage();
         }
     }
-
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-        std::perror("sutakiba-modem-sim: pseudo-terminal");
-        return 1;
-    }
-    const std::string slavePath = ptsname(master);
-    // Holding the terminal's other side open keeps reads from failing while
-    // no program has the port open.
-    const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
-    if (slave < 0) {
-        std::perror("sutakiba-modem-sim: terminal");
-        return 1;
-    }
-    makeRaw(slave);
 
     struct sigaction action{};
     action.sa_handler = requestStop;
@@ -106,6 +95,35 @@ int main(int argc, char** argv) {
             logLine("message to " + recipient + ": " + message.text);
             if (!message.melody.empty()) logLine("melody: " + message.melody);
         });
+
+    if (!replayPath.empty()) {
+        // What an application once wrote to the port, answered and decoded
+        // as if it came now: shows what a recorded session keyed in.
+        std::ifstream in(replayPath, std::ios::binary);
+        if (!in) {
+            std::perror("sutakiba-modem-sim: replay");
+            return 1;
+        }
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string answer = session.receive(bytes);
+        logLine("answers: " + std::to_string(answer.size()) + " bytes");
+        return 0;
+    }
+
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        std::perror("sutakiba-modem-sim: pseudo-terminal");
+        return 1;
+    }
+    const std::string slavePath = ptsname(master);
+    // Holding the terminal's other side open keeps reads from failing while
+    // no program has the port open.
+    const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+    if (slave < 0) {
+        std::perror("sutakiba-modem-sim: terminal");
+        return 1;
+    }
+    makeRaw(slave);
 
     std::cout << "pty: " << slavePath << std::endl;
     if (!pathFile.empty()) {

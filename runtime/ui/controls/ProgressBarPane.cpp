@@ -31,13 +31,19 @@ constexpr DWORD kStepMilliseconds = 10 * 16;
 // The moving block over the bar.
 class IndeterminateOverlay final : public Pane, public PeriodicTask {
 public:
-    IndeterminateOverlay(NativeWindow* window, const Bounds& bar) : Pane(nullptr, window) {
+    IndeterminateOverlay(NativeWindow* window, const Bounds& bar, std::unique_ptr<IndeterminateOverlay>& owner)
+        : Pane(nullptr, window), owner_(owner) {
         if (!createChild(L"VL_Pane", 0, RECT{bar.left, bar.top, bar.right, bar.bottom})) return;
         // Above the bar, which was made first.
         SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         addPeriodicTask(this, kStepMilliseconds);
     }
-    ~IndeterminateOverlay() override { removePeriodicTask(this); }
+    // The window deletes every pane it has when it goes, this one among
+    // them: the bar then no longer owns it and must not delete it again.
+    ~IndeterminateOverlay() override {
+        removePeriodicTask(this);
+        if (owner_.get() == this) (void)owner_.release();
+    }
 
     bool takesFocus() const override { return false; }
     int32_t position() const { return position_; }
@@ -71,6 +77,7 @@ private:
         DeleteObject(pen);
     }
 
+    std::unique_ptr<IndeterminateOverlay>& owner_;
     int32_t position_ = 0;
     int32_t step_ = 1;
 };
@@ -92,7 +99,7 @@ public:
             SendMessageW(handle(), kSetRange32, 0, maximum);
             SendMessageW(handle(), kSetPosition, static_cast<WPARAM>(fields(control()).value), 0);
         } else if (!overlay_) {
-            overlay_ = std::make_unique<IndeterminateOverlay>(window(), bounds());
+            overlay_ = std::make_unique<IndeterminateOverlay>(window(), bounds(), overlay_);
             if (!overlay_->handle()) overlay_.reset();
         }
     }

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "objects/UnwindScope.h"
 #include "ui/controls/ControlKind.h"
 #include "ui/controls/FontFamilies.h"
 #include "ui/controls/FontFamily.h"
@@ -39,7 +40,12 @@ class StaticTextPane final : public Pane {
 public:
     StaticTextPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
         setFont(fontRequestOf(control));
-        createPaneWindow();
+        // The window keeps the caption as its text too, so that screen
+        // readers and other programs can read what the label shows.
+        if (HWND h = createPaneWindow()) {
+            const std::wstring text = systemText(fields(control).text);
+            callSystem([&] { return SetWindowTextW(h, text.c_str()); });
+        }
     }
 
     bool takesFocus() const override { return false; }
@@ -118,7 +124,7 @@ using namespace runtime::controls;
 
 void staticCaptionSetter(ObjectHandle c, StringHandle text) {
     if (!c) return;
-    storeString(fields(c).text, text);
+    setCaption(c, fields(c).text, text);
     repaint(c);
 }
 

@@ -148,4 +148,28 @@ TEST(ModemSimTool, ServesATerminalLogsAndDecodes) {
     std::remove(log.c_str());
 }
 
+// A recording of what an application wrote, with a melody and a second call
+// that finds the line busy, replayed without a terminal.
+TEST(ModemSimTool, ReplaysARecording) {
+    const std::string base = ::testing::TempDir() + "modem-sim-replay-" + std::to_string(getpid());
+    std::ofstream(base + ".in", std::ios::binary)
+        << "ATM1\rATDT00001001;\rATDT090#;\rATDT" << bellDigits("ABC") << "*6*64415425##;\rATDT##\rATH\r"
+        << "ATDT00001001;\rATH\r";
+    ChildProcess sim({MODEM_SIM_PATH, "--replay", base + ".in", "--fail", "BUSY", "--fail-at", "5"});
+    std::vector<std::string> lines;
+    for (std::string line = sim.readLine(); !line.empty(); line = sim.readLine()) {
+        lines.push_back(line.substr(line.find("] ") + 2));
+    }
+    EXPECT_EQ(sim.stop(), 0);
+    const std::vector<std::string> expected = {
+        "command: ATM1", "command: ATDT00001001;", "command: ATDT090#;",
+        "command: ATDT*2*2161718*6*64415425##;", "command: ATDT##", "message to 090: ABC", "melody: 4415425",
+        "command: ATH", "command: ATDT00001001;", "command: ATH",
+        // Seven "OK" of six bytes and "BUSY" with its line ends.
+        "answers: 50 bytes",
+    };
+    EXPECT_EQ(lines, expected);
+    std::remove((base + ".in").c_str());
+}
+
 }  // namespace

@@ -291,6 +291,33 @@ TEST(ProgressBars, ThirtyTwoBitRangeAndTheIndeterminateDisplay) {
     EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 100);
 }
 
+// The moving block belongs to its bar: a window closed while it shows
+// deletes it once (a second delete corrupts the heap and ends the process).
+TEST(ProgressBars, AWindowClosedWhileTheBlockMovesLetsItGoOnce) {
+    for (int round = 0; round < 3; ++round) {
+        OpenWindow w(windowLayout({control(ix().progressBar, "bar", 10, 10, 200, 20, {{"Maximum", "0"}})}));
+        w.activate();
+        ASSERT_NE(controls::progressOverlayHandle(w.fetch("bar")), nullptr);
+        runPasses(2);
+    }
+    HANDLE heap = GetProcessHeap();
+    EXPECT_TRUE(HeapValidate(heap, 0, nullptr));
+}
+
+// A static text keeps its caption as its window text too, so that other
+// programs (a screen reader) can read what it shows.
+TEST(StaticTexts, CaptionIsTheWindowText) {
+    OpenWindow w(windowLayout({control(ix().staticText, "label", 10, 10, 200, 20, {{"Text", "ready"}})}));
+    HWND label = w.paneHandle("label");
+    wchar_t text[32] = {};
+    GetWindowTextW(label, text, 32);
+    EXPECT_STREQ(text, L"ready");
+    const StringValue changed = StringValue::fromBytes("sending 1/2");
+    staticCaptionSetter(w.fetch("label"), changed.get());
+    GetWindowTextW(label, text, 32);
+    EXPECT_STREQ(text, L"sending 1/2");
+}
+
 // Red pixels of a static text's pane, by thirds of its width and by halves
 // of its height.
 struct InkSpread {
