@@ -7,11 +7,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "loader/LoadResult.h"
 #include "loader/LoadedImage.h"
 #include "loader/PluginHost.h"
 #include "loader/RuntimeEntryTable.h"
 #include "objects/ClassRegistry.h"
 #include "text/CaseFold.h"
+#include "text/EntryGuard.h"
+#include "text/FatalError.h"
 #include "text/SystemText.h"
 
 namespace runtime::plugins {
@@ -40,7 +43,22 @@ std::wstring userPluginDirectory() {
     return folder;
 }
 
-bool writeWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
+// Creates `path` only when nothing stands there yet, so no existing file is
+// ever replaced; a file left half-written is removed again.
+bool writeNewFile(const std::wstring& path, std::span<const uint8_t> bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (ok && written == bytes.size()) return true;
+    DeleteFileW(path.c_str());
+    return false;
+}
+
+// Replaces a file of the runtime's own plug-in folder (an older copy of the
+// library); used only there, never in the system folders.
+bool replaceOwnFile(const std::wstring& path, std::span<const uint8_t> bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -48,6 +66,8 @@ bool writeWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
     CloseHandle(file);
     return ok && written == bytes.size();
 }
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool holdsExactly(const std::wstring& path, std::span<const uint8_t> bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -80,6 +100,13 @@ const std::unordered_map<std::string, void*>& entryDictionary() {
     return *dictionary;
 }
 
+// A list that does not fit data1 means a damaged image: nothing of it is
+// installed and the runtime does not start.
+[[noreturn]] void refuseDamagedList(const std::string& problem) {
+    showFatalMessage(loader::damagedImageMessage(problem).c_str());
+    ExitProcess(kExitLoadFailure);
+}
+
 void installOne(const EmbeddedPlugin& plugin) {
     const std::optional<std::wstring> path = placePluginFile(plugin);
     if (!path) return;
@@ -95,36 +122,55 @@ void installOne(const EmbeddedPlugin& plugin) {
 void setEmbeddedPluginList(uint32_t address) { gListAddress = address; }
 
 std::optional<std::wstring> placePluginFile(const EmbeddedPlugin& plugin) {
+    // Only a plain "name.dll" is written anywhere: a damaged list must not
+    // reach a system library or another folder.
+    if (!isPlainLibraryName(plugin.fileName)) return std::nullopt;
     const std::wstring fileName = toSystemText(plugin.fileName);
-    if (fileName.find_first_of(L"\\/:") != std::wstring::npos) return std::nullopt;
-    for (const std::wstring& folder : {systemDirectory(), windowsDirectory(), userPluginDirectory()}) {
+    // The per-user folder is made only when both system folders fail.
+    struct Place {
+        std::wstring (*folder)();
+        bool ownFolder;
+    };
+    for (const Place& place : {Place{systemDirectory, false}, Place{windowsDirectory, false},
+                               Place{userPluginDirectory, true}}) {
+        const std::wstring folder = place.folder();
         if (folder.empty()) continue;
         const std::wstring path = folder + L"\\" + fileName;
-        writeWholeFile(path, plugin.library);
-        // Whatever stands there now is loaded only when it is this library.
         if (holdsExactly(path, plugin.library)) return path;
+        // A file with other bytes is left alone, except an older copy in the
+        // runtime's own folder; then whatever stands there is loaded only
+        // when it is this library.
+        if (fileExists(path) ? place.ownFolder && replaceOwnFile(path, plugin.library)
+                             : writeNewFile(path, plugin.library)) {
+            if (holdsExactly(path, plugin.library)) return path;
+        }
     }
     return std::nullopt;
 }
 
 void installPlugins() {
-    definePluginInterfaces();
-    setPluginClassFinders(findControlClass, findPlainClass);
-    if (gListAddress != 0 && imageDataBase()) {
-        const auto base = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(imageDataBase()));
-        const EmbeddedPluginList list = readEmbeddedPluginList({imageDataBase(), imageDataSize()}, base, gListAddress);
-        for (const EmbeddedPlugin& plugin : list.plugins) installOne(plugin);
-    }
-    completePluginClasses();
+    guardedEntry([] {
+        definePluginInterfaces();
+        setPluginClassFinders(findControlClass, findPlainClass);
+        if (gListAddress != 0 && imageDataBase()) {
+            const auto base = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(imageDataBase()));
+            const EmbeddedPluginList list = readEmbeddedPluginList({imageDataBase(), imageDataSize()}, base, gListAddress);
+            if (!list.problem.empty()) refuseDamagedList(list.problem);
+            for (const EmbeddedPlugin& plugin : list.plugins) installOne(plugin);
+        }
+        completePluginClasses();
+    });
 }
 
 void* resolveRuntimeName(const char* name) {
     if (!name) return nullptr;
-    std::string key;
-    for (const char* c = name; *c; ++c) key += static_cast<char>(foldCase(static_cast<uint8_t>(*c)));
-    const auto& names = entryDictionary();
-    const auto it = names.find(key);
-    return it == names.end() ? nullptr : it->second;
+    return guardedEntry([name]() -> void* {
+        std::string key;
+        for (const char* c = name; *c; ++c) key += static_cast<char>(foldCase(static_cast<uint8_t>(*c)));
+        const auto& names = entryDictionary();
+        const auto it = names.find(key);
+        return it == names.end() ? nullptr : it->second;
+    });
 }
 
 }  // namespace runtime::plugins
