@@ -5,6 +5,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "loader/LoadResult.h"
@@ -43,6 +44,28 @@ std::wstring userPluginDirectory() {
     return folder;
 }
 
+// A file handle closed when it goes out of scope.
+class HeldFile {
+public:
+    HeldFile() = default;
+    explicit HeldFile(HANDLE handle) : handle_(handle) {}
+    HeldFile(HeldFile&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    HeldFile& operator=(HeldFile&& other) noexcept {
+        std::swap(handle_, other.handle_);
+        return *this;
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    ~HeldFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
 // Creates `path` only when nothing stands there yet, so no existing file is
 // ever replaced; a file left half-written is removed again.
 bool writeNewFile(const std::wstring& path, std::span<const uint8_t> bytes) {
@@ -69,20 +92,22 @@ bool replaceOwnFile(const std::wstring& path, std::span<const uint8_t> bytes) {
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool holdsExactly(const std::wstring& path, std::span<const uint8_t> bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+// Opens `path` for reading, sharing it with readers only, and keeps it open
+// when it holds exactly `bytes`: while the handle lives nobody can change or
+// replace the file, so the library that is loaded is the one compared.
+HeldFile holdIfExactly(const std::wstring& path, std::span<const uint8_t> bytes) {
+    HeldFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return file;
     LARGE_INTEGER size{};
-    bool same = GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) == bytes.size();
+    bool same = GetFileSizeEx(file.get(), &size) && static_cast<uint64_t>(size.QuadPart) == bytes.size();
     std::vector<uint8_t> content(same ? bytes.size() : 0);
     DWORD read = 0;
     if (same && !content.empty()) {
-        same = ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
+        same = ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
                read == content.size() && std::equal(content.begin(), content.end(), bytes.begin());
     }
-    CloseHandle(file);
-    return same;
+    return same ? std::move(file) : HeldFile();
 }
 
 // The entry table by folded name; a name given twice resolves to its later slot.
@@ -107,21 +132,13 @@ const std::unordered_map<std::string, void*>& entryDictionary() {
     ExitProcess(kExitLoadFailure);
 }
 
-void installOne(const EmbeddedPlugin& plugin) {
-    const std::optional<std::wstring> path = placePluginFile(plugin);
-    if (!path) return;
-    HMODULE library = LoadLibraryW(path->c_str());
-    if (!library) return;
-    auto main = reinterpret_cast<PluginMainRoutine>(reinterpret_cast<void*>(GetProcAddress(library, "VELMPluginMain")));
-    if (!main) return;  // the library stays loaded, as every plug-in library does
-    runPluginMain(main, &resolveRuntimeName);
-}
+// Where a plug-in's library stands, held unchanged until it is loaded.
+struct PlacedLibrary {
+    std::wstring path;
+    HeldFile held;
+};
 
-}  // namespace
-
-void setEmbeddedPluginList(uint32_t address) { gListAddress = address; }
-
-std::optional<std::wstring> placePluginFile(const EmbeddedPlugin& plugin) {
+std::optional<PlacedLibrary> placeLibrary(const EmbeddedPlugin& plugin) {
     // Only a plain "name.dll" is written anywhere: a damaged list must not
     // reach a system library or another folder.
     if (!isPlainLibraryName(plugin.fileName)) return std::nullopt;
@@ -135,18 +152,32 @@ std::optional<std::wstring> placePluginFile(const EmbeddedPlugin& plugin) {
                                Place{userPluginDirectory, true}}) {
         const std::wstring folder = place.folder();
         if (folder.empty()) continue;
-        const std::wstring path = folder + L"\\" + fileName;
-        if (holdsExactly(path, plugin.library)) return path;
+        std::wstring path = folder + L"\\" + fileName;
+        if (HeldFile held = holdIfExactly(path, plugin.library)) return PlacedLibrary{std::move(path), std::move(held)};
         // A file with other bytes is left alone, except an older copy in the
         // runtime's own folder; then whatever stands there is loaded only
         // when it is this library.
         if (fileExists(path) ? place.ownFolder && replaceOwnFile(path, plugin.library)
                              : writeNewFile(path, plugin.library)) {
-            if (holdsExactly(path, plugin.library)) return path;
+            if (HeldFile held = holdIfExactly(path, plugin.library)) return PlacedLibrary{std::move(path), std::move(held)};
         }
     }
     return std::nullopt;
 }
+
+void installOne(const EmbeddedPlugin& plugin) {
+    const std::optional<PlacedLibrary> placed = placeLibrary(plugin);
+    if (!placed) return;
+    HMODULE library = LoadLibraryW(placed->path.c_str());
+    if (!library) return;
+    auto main = reinterpret_cast<PluginMainRoutine>(reinterpret_cast<void*>(GetProcAddress(library, "VELMPluginMain")));
+    if (!main) return;  // the library stays loaded, as every plug-in library does
+    runPluginMain(main, &resolveRuntimeName);
+}
+
+}  // namespace
+
+void setEmbeddedPluginList(uint32_t address) { gListAddress = address; }
 
 void installPlugins() {
     guardedEntry([] {
