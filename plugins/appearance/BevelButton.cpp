@@ -4,6 +4,9 @@
 #include "appearance/AppearanceGlue.h"
 #include "appearance/BevelButtonData.h"
 
+#include <memory>
+#include <new>
+
 namespace appearance {
 namespace {
 
@@ -26,9 +29,13 @@ void storeString(StringHandle& field, StringHandle value) {
     field = value;
 }
 
+// Rows and receivers are allocated without exceptions: no C++ exception may
+// reach the compiled code that called the method. Without memory the row or
+// receiver is not added.
 MenuRow* newRow(StringHandle text, bool separator) {
-    VELMLockString(text);
-    return new MenuRow{nullptr, separator ? nullptr : text, separator ? 1 : 0};
+    auto* row = new (std::nothrow) MenuRow{nullptr, separator ? nullptr : text, separator ? 1 : 0};
+    if (row) VELMLockString(row->text);
+    return row;
 }
 
 void freeRow(MenuRow* row) {
@@ -46,6 +53,7 @@ MenuRow** rowLink(BevelButtonData& d, int32_t index) {
 }
 
 void appendRow(BevelButtonData& d, MenuRow* row) {
+    if (!row) return;
     MenuRow** link = &d.rows;
     while (*link) link = &(*link)->next;
     *link = row;
@@ -74,6 +82,7 @@ RUNTIME_CALL void removeRow(ObjectHandle instance, int32_t index) {
 RUNTIME_CALL void insertRow(ObjectHandle instance, int32_t index, StringHandle text) {
     BevelButtonData& d = dataOf(instance);
     MenuRow* row = newRow(text, false);
+    if (!row) return;
     MenuRow** link = &d.rows;
     for (int32_t i = 0; i < index && *link; ++i) link = &(*link)->next;
     row->next = *link;
@@ -96,8 +105,10 @@ RUNTIME_CALL void listSet(ObjectHandle instance, int32_t index, StringHandle tex
 
 RUNTIME_CALL void addReceiver(ObjectHandle instance, ObjectHandle receiver) {
     BevelButtonData& d = dataOf(instance);
+    auto* entry = new (std::nothrow) ReceiverEntry{d.receivers, receiver};
+    if (!entry) return;
     VELMLockObject(receiver);
-    d.receivers = new ReceiverEntry{d.receivers, receiver};
+    d.receivers = entry;
 }
 
 RUNTIME_CALL void removeReceiver(ObjectHandle instance, ObjectHandle receiver) {
@@ -189,12 +200,27 @@ RUNTIME_CALL void fontReset(ObjectHandle instance) {
     d.textSize = PluginDefaultControlFontSize();
 }
 
+// Every receiver gets PerformAction, most recently added first. A receiver
+// may add or remove receivers (itself included) while it is told, so the list
+// is copied first and each receiver is held until all have been told: no entry
+// or object is used after the list has let go of it.
 void tellReceivers(const BevelButtonData& d) {
     using PerformAction = void(RUNTIME_CALL*)(ObjectHandle);
+    size_t count = 0;
+    for (const ReceiverEntry* entry = d.receivers; entry; entry = entry->next) ++count;
+    if (count == 0) return;
+    const std::unique_ptr<ObjectHandle[]> held(new (std::nothrow) ObjectHandle[count]);
+    if (!held) return;
+    size_t i = 0;
     for (const ReceiverEntry* entry = d.receivers; entry; entry = entry->next) {
-        void* routine = GetInterfaceRoutine(entry->receiver, "actionNotificationReceiver", "PerformAction");
-        if (routine) reinterpret_cast<PerformAction>(routine)(entry->receiver);
+        held[i++] = entry->receiver;
+        VELMLockObject(entry->receiver);
     }
+    for (i = 0; i < count; ++i) {
+        void* routine = GetInterfaceRoutine(held[i], "actionNotificationReceiver", "PerformAction");
+        if (routine) reinterpret_cast<PerformAction>(routine)(held[i]);
+    }
+    for (i = 0; i < count; ++i) VELMUnlockObject(held[i]);
 }
 
 // Opens the drop-down menu; true when a row was chosen.

@@ -9,6 +9,7 @@
 #include "objects/ObjectLifetime.h"
 #include "objects/UnwindScope.h"
 #include "text/CaseFold.h"
+#include "text/EntryGuard.h"
 #include "text/StringValue.h"
 
 using namespace runtime;
@@ -18,17 +19,30 @@ void Win32InstallPlugins(const void* embeddedList) {
     setEmbeddedPluginList(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(embeddedList)));
 }
 
+// The registration routines are called from inside a plug-in: whatever they
+// allocate fails into the out-of-memory path, never as a C++ exception through
+// the plug-in's frames.
 void RegisterPluginVersion(int32_t version) { registerPluginVersion(version); }
 void RegisterPluginExports(const PluginExports* exports) { registerPluginExports(exports); }
-void PluginRegisterMethod(const void* definition) { registerMethod(definition); }
-void PluginRegisterControl(void* definition) { registerControl(definition); }
-void PluginRegisterClass(PluginClassDefinition* definition) { registerClass(definition); }
-void PluginRegisterClassExtension(PluginClassDefinition* definition) { registerClassExtension(definition); }
+void PluginRegisterMethod(const void* definition) {
+    guardedEntry([&] { registerMethod(definition); });
+}
+void PluginRegisterControl(void* definition) {
+    guardedEntry([&] { registerControl(definition); });
+}
+void PluginRegisterClass(PluginClassDefinition* definition) {
+    guardedEntry([&] { registerClass(definition); });
+}
+void PluginRegisterClassExtension(PluginClassDefinition* definition) {
+    guardedEntry([&] { registerClassExtension(definition); });
+}
 
 ObjectHandle PluginNewInstance(const char* className) {
     if (!className) return nullptr;
-    ClassRecord* cls = findAnyClass(className);
-    return cls && !cls->isInterface ? newObject(cls) : nullptr;
+    return guardedEntry([&]() -> ObjectHandle {
+        ClassRecord* cls = findAnyClass(className);
+        return cls && !cls->isInterface ? newObject(cls) : nullptr;
+    });
 }
 
 CodeAddress GetEventInstance(ObjectHandle instance, const EventDescriptor* event) {

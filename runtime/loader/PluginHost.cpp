@@ -203,10 +203,20 @@ void registerOlderControl(PluginControlDefinitionV1* older, PluginRecord* plugin
     older->dataOffset = converted->dataOffset;
 }
 
+// A subclass's private data starts at its superclass's instance size, which
+// is known only once that superclass is complete: a plug-in superclass is
+// completed first. A class that reaches itself through its superclass names
+// (directly or in a cycle) gets no superclass there, so no class chain loops.
 void completeClass(PluginClass* c) {
+    if (c->completion != PluginClass::Completion::Pending) return;
+    c->completion = PluginClass::Completion::Running;
     PluginClassDefinition* d = c->definition;
     ClassRecord* cls = c->record;
     ClassRecord* super = d->superclassName ? findAnyClass(d->superclassName) : nullptr;
+    if (PluginClass* pluginSuper = super ? plainClassOf(super) : nullptr) {
+        completeClass(pluginSuper);
+        if (pluginSuper->completion != PluginClass::Completion::Done) super = nullptr;
+    }
     const int32_t offset = super ? super->instanceSize : kPlainClassDataOffset;
     cls->superclass = super;
     cls->instanceSize = offset + d->dataSize;
@@ -215,6 +225,7 @@ void completeClass(PluginClass* c) {
                false);
     addExtraRoutines(cls, c->plugin, d->extraRoutines, d->extraRoutineCount);
     addInterfaces(cls, d->interfaces);
+    c->completion = PluginClass::Completion::Done;
 }
 
 const MethodRecord* methodDeclared(const ClassRecord* cls, std::string_view declaration) {

@@ -31,12 +31,14 @@ struct PluginControlClass {
 };
 
 struct PluginClass {
+    enum class Completion : uint8_t { Pending, Running, Done };
     ClassRecord* record;
     PluginClassDefinition* definition;
     PluginRecord* plugin;
     void* initialiser;
     void* finaliser;
     PluginClass* next;
+    Completion completion = Completion::Pending;
 };
 
 struct GlobalMethod {
@@ -62,7 +64,8 @@ void registerClass(PluginClassDefinition* definition);
 void registerClassExtension(PluginClassDefinition* definition);
 
 // Completes every class of PluginRegisterClass, newest first (after all
-// plug-ins are installed).
+// plug-ins are installed); a plug-in superclass is always completed before its
+// subclasses, so their private data starts after all of the superclass's.
 void completePluginClasses();
 
 // Lookups by name (case-insensitive).

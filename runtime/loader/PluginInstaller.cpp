@@ -5,13 +5,17 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "loader/LoadResult.h"
 #include "loader/LoadedImage.h"
 #include "loader/PluginHost.h"
 #include "loader/RuntimeEntryTable.h"
 #include "objects/ClassRegistry.h"
 #include "text/CaseFold.h"
+#include "text/EntryGuard.h"
+#include "text/FatalError.h"
 #include "text/SystemText.h"
 
 namespace runtime::plugins {
@@ -40,7 +44,44 @@ std::wstring userPluginDirectory() {
     return folder;
 }
 
-bool writeWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
+// A file handle closed when it goes out of scope.
+class HeldFile {
+public:
+    HeldFile() = default;
+    explicit HeldFile(HANDLE handle) : handle_(handle) {}
+    HeldFile(HeldFile&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    HeldFile& operator=(HeldFile&& other) noexcept {
+        std::swap(handle_, other.handle_);
+        return *this;
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    ~HeldFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Creates `path` only when nothing stands there yet, so no existing file is
+// ever replaced; a file left half-written is removed again.
+bool writeNewFile(const std::wstring& path, std::span<const uint8_t> bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (ok && written == bytes.size()) return true;
+    DeleteFileW(path.c_str());
+    return false;
+}
+
+// Replaces a file of the runtime's own plug-in folder (an older copy of the
+// library); used only there, never in the system folders.
+bool replaceOwnFile(const std::wstring& path, std::span<const uint8_t> bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -49,20 +90,24 @@ bool writeWholeFile(const std::wstring& path, std::span<const uint8_t> bytes) {
     return ok && written == bytes.size();
 }
 
-bool holdsExactly(const std::wstring& path, std::span<const uint8_t> bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Opens `path` for reading, sharing it with readers only, and keeps it open
+// when it holds exactly `bytes`: while the handle lives nobody can change or
+// replace the file, so the library that is loaded is the one compared.
+HeldFile holdIfExactly(const std::wstring& path, std::span<const uint8_t> bytes) {
+    HeldFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return file;
     LARGE_INTEGER size{};
-    bool same = GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) == bytes.size();
+    bool same = GetFileSizeEx(file.get(), &size) && static_cast<uint64_t>(size.QuadPart) == bytes.size();
     std::vector<uint8_t> content(same ? bytes.size() : 0);
     DWORD read = 0;
     if (same && !content.empty()) {
-        same = ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
+        same = ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
                read == content.size() && std::equal(content.begin(), content.end(), bytes.begin());
     }
-    CloseHandle(file);
-    return same;
+    return same ? std::move(file) : HeldFile();
 }
 
 // The entry table by folded name; a name given twice resolves to its later slot.
@@ -80,10 +125,50 @@ const std::unordered_map<std::string, void*>& entryDictionary() {
     return *dictionary;
 }
 
+// A list that does not fit data1 means a damaged image: nothing of it is
+// installed and the runtime does not start.
+[[noreturn]] void refuseDamagedList(const std::string& problem) {
+    showFatalMessage(loader::damagedImageMessage(problem).c_str());
+    ExitProcess(kExitLoadFailure);
+}
+
+// Where a plug-in's library stands, held unchanged until it is loaded.
+struct PlacedLibrary {
+    std::wstring path;
+    HeldFile held;
+};
+
+std::optional<PlacedLibrary> placeLibrary(const EmbeddedPlugin& plugin) {
+    // Only a plain "name.dll" is written anywhere: a damaged list must not
+    // reach a system library or another folder.
+    if (!isPlainLibraryName(plugin.fileName)) return std::nullopt;
+    const std::wstring fileName = toSystemText(plugin.fileName);
+    // The per-user folder is made only when both system folders fail.
+    struct Place {
+        std::wstring (*folder)();
+        bool ownFolder;
+    };
+    for (const Place& place : {Place{systemDirectory, false}, Place{windowsDirectory, false},
+                               Place{userPluginDirectory, true}}) {
+        const std::wstring folder = place.folder();
+        if (folder.empty()) continue;
+        std::wstring path = folder + L"\\" + fileName;
+        if (HeldFile held = holdIfExactly(path, plugin.library)) return PlacedLibrary{std::move(path), std::move(held)};
+        // A file with other bytes is left alone, except an older copy in the
+        // runtime's own folder; then whatever stands there is loaded only
+        // when it is this library.
+        if (fileExists(path) ? place.ownFolder && replaceOwnFile(path, plugin.library)
+                             : writeNewFile(path, plugin.library)) {
+            if (HeldFile held = holdIfExactly(path, plugin.library)) return PlacedLibrary{std::move(path), std::move(held)};
+        }
+    }
+    return std::nullopt;
+}
+
 void installOne(const EmbeddedPlugin& plugin) {
-    const std::optional<std::wstring> path = placePluginFile(plugin);
-    if (!path) return;
-    HMODULE library = LoadLibraryW(path->c_str());
+    const std::optional<PlacedLibrary> placed = placeLibrary(plugin);
+    if (!placed) return;
+    HMODULE library = LoadLibraryW(placed->path.c_str());
     if (!library) return;
     auto main = reinterpret_cast<PluginMainRoutine>(reinterpret_cast<void*>(GetProcAddress(library, "VELMPluginMain")));
     if (!main) return;  // the library stays loaded, as every plug-in library does
@@ -94,37 +179,29 @@ void installOne(const EmbeddedPlugin& plugin) {
 
 void setEmbeddedPluginList(uint32_t address) { gListAddress = address; }
 
-std::optional<std::wstring> placePluginFile(const EmbeddedPlugin& plugin) {
-    const std::wstring fileName = toSystemText(plugin.fileName);
-    if (fileName.find_first_of(L"\\/:") != std::wstring::npos) return std::nullopt;
-    for (const std::wstring& folder : {systemDirectory(), windowsDirectory(), userPluginDirectory()}) {
-        if (folder.empty()) continue;
-        const std::wstring path = folder + L"\\" + fileName;
-        writeWholeFile(path, plugin.library);
-        // Whatever stands there now is loaded only when it is this library.
-        if (holdsExactly(path, plugin.library)) return path;
-    }
-    return std::nullopt;
-}
-
 void installPlugins() {
-    definePluginInterfaces();
-    setPluginClassFinders(findControlClass, findPlainClass);
-    if (gListAddress != 0 && imageDataBase()) {
-        const auto base = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(imageDataBase()));
-        const EmbeddedPluginList list = readEmbeddedPluginList({imageDataBase(), imageDataSize()}, base, gListAddress);
-        for (const EmbeddedPlugin& plugin : list.plugins) installOne(plugin);
-    }
-    completePluginClasses();
+    guardedEntry([] {
+        definePluginInterfaces();
+        setPluginClassFinders(findControlClass, findPlainClass);
+        if (gListAddress != 0 && imageDataBase()) {
+            const auto base = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(imageDataBase()));
+            const EmbeddedPluginList list = readEmbeddedPluginList({imageDataBase(), imageDataSize()}, base, gListAddress);
+            if (!list.problem.empty()) refuseDamagedList(list.problem);
+            for (const EmbeddedPlugin& plugin : list.plugins) installOne(plugin);
+        }
+        completePluginClasses();
+    });
 }
 
 void* resolveRuntimeName(const char* name) {
     if (!name) return nullptr;
-    std::string key;
-    for (const char* c = name; *c; ++c) key += static_cast<char>(foldCase(static_cast<uint8_t>(*c)));
-    const auto& names = entryDictionary();
-    const auto it = names.find(key);
-    return it == names.end() ? nullptr : it->second;
+    return guardedEntry([name]() -> void* {
+        std::string key;
+        for (const char* c = name; *c; ++c) key += static_cast<char>(foldCase(static_cast<uint8_t>(*c)));
+        const auto& names = entryDictionary();
+        const auto it = names.find(key);
+        return it == names.end() ? nullptr : it->second;
+    });
 }
 
 }  // namespace runtime::plugins

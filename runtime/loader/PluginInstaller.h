@@ -16,14 +16,13 @@ namespace runtime::plugins {
 void setEmbeddedPluginList(uint32_t address);
 
 // Writes, loads and registers every embedded plug-in, then completes the
-// plug-in classes. A library that cannot be placed, loaded or lacks its entry
-// is skipped.
+// plug-in classes. Each library goes to the first of the system directory, the
+// Windows directory and the per-user plug-in folder where its file then holds
+// exactly its bytes (an existing file with other bytes is never replaced,
+// except an older copy in the per-user folder) and is loaded by that full
+// path. A library that cannot be placed, loaded or lacks its entry is skipped;
+// a damaged list refuses the start with a message.
 void installPlugins();
-
-// Writes `library` as `fileName` into the first of the system directory, the
-// Windows directory and the per-user plug-in folder where the file then holds
-// exactly these bytes; the full path, or none.
-std::optional<std::wstring> placePluginFile(const EmbeddedPlugin& plugin);
 
 // The resolver handed to every plug-in: the runtime entry table by name,
 // case-insensitive; 0 for an unknown name.

@@ -103,6 +103,15 @@ PluginClassDefinition gDuplicate{0, "Timer", nullptr, 100};
 PluginPropertyDefinition gExtensionProperties[] = {
     {"", "Extra", "Integer", 0, kDirect, kDirect, 0, 0, 0, nullptr}};
 PluginClassDefinition gExtension{0, "Collection", nullptr, 0, 0, nullptr, nullptr, gExtensionProperties, 1};
+// A superclass registered before its subclass: completion runs newest first,
+// so the subclass comes first and must wait for its superclass's size.
+PluginClassDefinition gBase{0, "TestBase", nullptr, 12};
+PluginClassDefinition gDerived{0, "TestDerived", "TestBase", 4};
+PluginClassDefinition gGrandChild{0, "TestGrandChild", "TestDerived", 8};
+// Two classes that name each other, and one that names itself.
+PluginClassDefinition gLoopA{0, "TestLoopA", "TestLoopB", 4};
+PluginClassDefinition gLoopB{0, "TestLoopB", "TestLoopA", 4};
+PluginClassDefinition gSelf{0, "TestSelf", "TestSelf", 4};
 
 RUNTIME_CALL void versionFourMain(PluginResolver resolver) {
     glue::setResolver(resolver);
@@ -111,6 +120,12 @@ RUNTIME_CALL void versionFourMain(PluginResolver resolver) {
     PluginRegisterClassGlue(&gThing);
     PluginRegisterClassGlue(&gDuplicate);
     PluginRegisterClassExtensionGlue(&gExtension);
+    PluginRegisterClassGlue(&gBase);
+    PluginRegisterClassGlue(&gDerived);
+    PluginRegisterClassGlue(&gGrandChild);
+    PluginRegisterClassGlue(&gLoopA);
+    PluginRegisterClassGlue(&gLoopB);
+    PluginRegisterClassGlue(&gSelf);
     PluginRegisterControlGlue(&gControl);  // the glue asks the resolver once per name
 }
 
@@ -270,6 +285,35 @@ TEST_F(PluginHost, PlainClassesAreCompletedAndDuplicatesChangeNothing) {
     RuntimeUnlockObject(made);
     EXPECT_EQ(PluginNewInstance("NoSuchClass"), nullptr);
     EXPECT_EQ(PluginNewInstance("actionNotificationReceiver"), nullptr) << "interfaces have no instances";
+}
+
+TEST_F(PluginHost, APluginSuperclassIsCompletedBeforeItsSubclasses) {
+    ClassRecord* base = findPlainClass("TestBase");
+    ClassRecord* derived = findPlainClass("TestDerived");
+    ClassRecord* grandChild = findPlainClass("TestGrandChild");
+    ASSERT_TRUE(base && derived && grandChild);
+    EXPECT_EQ(base->instanceSize, 24 + 12);
+    EXPECT_EQ(derived->superclass, base);
+    EXPECT_EQ(gDerived.dataOffset, 24 + 12) << "the subclass's data follows all of the superclass's";
+    EXPECT_EQ(derived->instanceSize, 24 + 12 + 4);
+    EXPECT_EQ(gGrandChild.dataOffset, 24 + 12 + 4);
+    EXPECT_EQ(grandChild->instanceSize, 24 + 12 + 4 + 8);
+}
+
+TEST_F(PluginHost, SuperclassNamesThatLoopLeaveNoLoopingClassChain) {
+    for (const char* name : {"TestLoopA", "TestLoopB", "TestSelf"}) {
+        const ClassRecord* cls = findPlainClass(name);
+        ASSERT_NE(cls, nullptr) << name;
+        int steps = 0;
+        for (const ClassRecord* c = cls; c && steps < 10; c = c->superclass) ++steps;
+        EXPECT_LT(steps, 10) << name << "'s class chain ends";
+        EXPECT_EQ(cls->instanceSize % 4, 0) << name;
+    }
+    EXPECT_EQ(findPlainClass("TestSelf")->superclass, nullptr);
+    // Of the pair, exactly one has the other as its superclass.
+    const ClassRecord* a = findPlainClass("TestLoopA");
+    const ClassRecord* b = findPlainClass("TestLoopB");
+    EXPECT_NE(a->superclass == b, b->superclass == a);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -85,25 +87,89 @@ TEST(PluginImage, InstallsBothPluginsAndBindsTheirMembers) {
     }
 }
 
-TEST(PluginImage, AFileWithOtherBytesInTheSystemFolderIsNotLoaded) {
-    // Another library under the string plug-in's name, which the runtime can
-    // read but not replace: it must not be loaded.
-    const fs::path planted = systemFolder() / "VlPlugin.dll";
+fs::path ownFolder() {
+    wchar_t buffer[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, buffer);
+    return fs::path(buffer) / "sutakiba";
+}
+
+void plant(const fs::path& path, const Bytes& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Another library under the string plug-in's name, which the runtime could
+// replace, is planted in some of the places: no system folder's file is
+// replaced or loaded; the library goes to the next place, and only an older
+// copy in the runtime's own folder is replaced.
+TEST(PluginImage, FilesWithOtherBytesAreNeitherLoadedNorReplacedInTheSystemFolders) {
     const Bytes impostor = readFile(pluginFolder() / "velmap1.dll");
-    {
-        std::ofstream out(planted, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(impostor.data()), static_cast<std::streamsize>(impostor.size()));
+    const Bytes library = readFile(pluginFolder() / "VlPlugin.dll");
+    const fs::path system = systemFolder() / "VlPlugin.dll";
+    const fs::path windows = windowsFolder() / "VlPlugin.dll";
+    const fs::path own = ownFolder() / "VlPlugin.dll";
+    struct Case {
+        const char* what;
+        std::vector<fs::path> planted;
+        fs::path expected;  // where the library is written
+    };
+    const Case cases[] = {
+        {"the system folder", {system}, windows},
+        {"every folder", {system, windows, own}, own},
+    };
+    for (const Case& c : cases) {
+        for (const fs::path& place : {system, windows, own}) fs::remove(place);
+        for (const fs::path& place : c.planted) plant(place, impostor);
+        const Outcome run = runImage("planted");
+        expectRanToTheTrap(run);
+        for (const fs::path& place : c.planted) {
+            if (place != c.expected) EXPECT_EQ(readFile(place), impostor) << c.what << ": " << place << " is left alone";
+        }
+        EXPECT_EQ(readFile(c.expected), library) << c.what << ": the library went to " << c.expected;
     }
-    HANDLE keep = CreateFileW(planted.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-    ASSERT_NE(keep, INVALID_HANDLE_VALUE);
-    const Outcome run = runImage("planted");
-    CloseHandle(keep);
-    expectRanToTheTrap(run);
-    EXPECT_EQ(readFile(planted), impostor) << "the planted file is left alone";
-    EXPECT_EQ(readFile(windowsFolder() / "VlPlugin.dll"), readFile(pluginFolder() / "VlPlugin.dll"))
-        << "the library went to the next folder instead";
-    fs::remove(planted);
+    for (const fs::path& place : {system, windows, own}) fs::remove(place);
+}
+
+// The image with its embedded plug-in list changed in place: the list is
+// refused as a whole with a message, and the process ends with a failure
+// before anything is written or loaded.
+TEST(PluginImage, ADamagedPluginListRefusesTheStart) {
+    // Each case changes the string plug-in's record, found by its name.
+    struct Case {
+        const char* what;
+        std::ptrdiff_t offset;  // from the name-length byte
+        std::string bytes;
+    };
+    const std::string name = "\x0CVlPlugin.dll";
+    const Case cases[] = {
+        {"a path in a file name", 0, "\x0C..\\lugin.dll"},
+        {"a length past the end of data1", -8, std::string("\x00\x00\xF0\x7F", 4)},
+    };
+    for (const Case& c : cases) {
+        const fs::path folder = testFolder() / "scratch" / "damaged";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        Bytes exe = readFile(testFolder() / "plugin_image.exe");
+        const auto at = std::search(exe.begin(), exe.end(), name.begin(), name.end());
+        ASSERT_NE(at, exe.end()) << "the image carries the list";
+        std::copy(c.bytes.begin(), c.bytes.end(), at + c.offset);
+        {
+            std::ofstream out(folder / "plugin_image.exe", std::ios::binary);
+            out.write(reinterpret_cast<const char*>(exe.data()), static_cast<std::streamsize>(exe.size()));
+        }
+        fs::remove(windowsFolder() / "lugin.dll");
+        ChildProcess child;
+        ASSERT_TRUE(startSiblingProgram(fs::relative(folder / "plugin_image.exe", testFolder()).string(), "", child,
+                                        folder.string()));
+        const std::optional<MessageBoxSeen> box = dismissMessageBox(child.info.dwProcessId, 60000);
+        EXPECT_EQ(child.wait(30000), 1u) << c.what;
+        ASSERT_TRUE(box.has_value()) << c.what;
+        EXPECT_NE(box->text.find("damaged"), std::string::npos) << box->text;
+        EXPECT_NE(box->text.find("plug-in"), std::string::npos) << box->text;
+        EXPECT_FALSE(fs::exists(folder / "result.txt")) << c.what << ": the application did not run";
+        EXPECT_FALSE(fs::exists(windowsFolder() / "lugin.dll")) << c.what << ": nothing was written";
+    }
 }
 
 }  // namespace
