@@ -113,8 +113,8 @@ int drive(const std::vector<std::wstring>& args) {
     if (args.size() != 6 || (args[2] != L"modem" && args[2] != L"mail")) {
         return fail("usage: demo-driver PROJECT modem|mail CENTRE PHONE MESSAGE");
     }
-    std::vector<LaidOutControl> layout = app_test::readLayout(args[1], "Window1");
-    if (layout.empty()) return fail("no layout of Window1 in " + narrow(args[1]));
+    std::vector<LaidOutControl> layout = app_test::readLayout(args[1], "Window1Layout");
+    if (layout.empty()) return fail("no layout of the main window in " + narrow(args[1]));
     HWND hwnd = findMainWindow();
     if (!hwnd) return fail("the main window did not appear");
     const MainWindow window(hwnd, std::move(layout));
