@@ -96,9 +96,11 @@ cat <<INFO
 Simulated modem: COM1 -> $(cat "$state/modem.pty"); the keyed messages appear in $state/modem.out
 Local mail server: 127.0.0.1 port $(cat "$state/mail.port"); received mail appears in $state/mail.out
 Display: $DISPLAY${private_display:+ (a private Xvfb)}
+The application's and Wine's messages: $state/app.log
 INFO
 
-"$here/wine-run.sh" "$program" &
+# Wine's own messages (no sound device here, and the like) go to a log.
+"$here/wine-run.sh" "$program" >"$state/app.log" 2>&1 &
 app=$!
 pids+=("$app")
 
