@@ -40,6 +40,8 @@ demo: build
 
 # The Windows package: a zip of the stripped sutakiba.exe and its read-me files.
 dist: build
+	cmake --build $(WIN32) --target dist
+	@test -s $(WIN32)/dist/sutakiba.zip
 	@echo "The Windows package: $(abspath $(WIN32))/dist/sutakiba.zip"
 
 bench: build

@@ -11,13 +11,17 @@
 #                     it is closed, or until Ctrl+C on a private display)
 #   RUN_DEMO=1        start with preferences that point at the simulated peers
 #                     and a small address book (replacing those of earlier runs)
+#   RUN_DIR=DIR       keep the run's Wine prefix and logs in DIR instead of
+#                     ~/.cache/sutakiba (the demo's test runs in a folder of its own)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 win32=$(cd "$1" && pwd)
 host=$(cd "$2" && pwd)
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/sutakiba
-state=$cache/run
-prefix=$cache/run-prefix
+base=${RUN_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/sutakiba}
+state=$base/run
+prefix=$base/run-prefix
+# Programs started here run in this run's prefix, never in a test session's.
+unset SUTAKIBA_SESSION
 title="すたきば"
 mkdir -p "$state"
 
@@ -92,9 +96,11 @@ cat <<INFO
 Simulated modem: COM1 -> $(cat "$state/modem.pty"); the keyed messages appear in $state/modem.out
 Local mail server: 127.0.0.1 port $(cat "$state/mail.port"); received mail appears in $state/mail.out
 Display: $DISPLAY${private_display:+ (a private Xvfb)}
+The application's and Wine's messages: $state/app.log
 INFO
 
-"$here/wine-run.sh" "$program" &
+# Wine's own messages (no sound device here, and the like) go to a log.
+"$here/wine-run.sh" "$program" >"$state/app.log" 2>&1 &
 app=$!
 pids+=("$app")
 

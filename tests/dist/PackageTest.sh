@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Unpacks the Windows package into a fresh Wine prefix with a Japanese locale,
 # starts its sutakiba.exe, and checks that the main window appears and that
-# both plug-in libraries were written with the bytes the package carries.
-#   PackageTest.sh ZIP STRIPPED_PLUGIN_DIR WINDOW_SHOT_EXE SCREENSHOT_PNG
+# both plug-in libraries were written with the bytes the package carries;
+# neither the executable nor the plug-ins carry debug information.
+#   PackageTest.sh ZIP STRIPPED_PLUGIN_DIR WINDOW_SHOT_EXE SCREENSHOT_PNG OBJDUMP
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../../scripts" && pwd)
-zip=$1 plugins=$2 shooter=$3 screenshot=$4
+zip=$1 plugins=$2 shooter=$3 screenshot=$4 objdump=$5
 work=$(mktemp -d)
 prefix=$work/prefix
 cleanup() {
@@ -19,6 +20,15 @@ mkdir -p "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 for file in sutakiba.exe README-en.txt README-ja.txt; do
   [ -s "$work/unpacked/$file" ] || { echo "the package lacks $file"; exit 1; }
+done
+# The package is the release build: no debug sections in the executable or in
+# the plug-ins it writes out (checked against the written files below).
+for binary in "$work/unpacked/sutakiba.exe" "$plugins/velmap1.dll" "$plugins/VlPlugin.dll"; do
+  sections=$("$objdump" -h "$binary") || { echo "cannot read the sections of $binary"; exit 1; }
+  if grep -q '\.debug_' <<<"$sections"; then
+    echo "$binary carries debug information"
+    exit 1
+  fi
 done
 
 cp -a "$("$here/wine-prefix.sh")" "$prefix"
