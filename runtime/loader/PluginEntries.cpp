@@ -11,6 +11,7 @@
 #include "text/CaseFold.h"
 #include "text/EntryGuard.h"
 #include "text/StringValue.h"
+#include "ui/FontCache.h"
 
 using namespace runtime;
 using namespace runtime::plugins;
@@ -72,11 +73,7 @@ StringHandle PluginDefaultControlFont() { return StringValue::fromCString("Syste
 int32_t PluginDefaultControlFontSize() { return 0; }
 StringHandle PluginDefaultControlCaption() { return StringValue::fromCString("Untitled").release(); }
 
-int32_t VELMGetWin32Charset() {
-    CHARSETINFO info{};
-    const UINT codePage = GetACP();
-    if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<uintptr_t>(codePage)), &info, TCI_SRCCODEPAGE)) {
-        return static_cast<int32_t>(info.ciCharset);
-    }
-    return DEFAULT_CHARSET;
-}
+// The character set of the runtime's own fonts, which follows the
+// application's script rather than the system's code page: the plug-in's
+// controls then show the application's text as the runtime's controls do.
+int32_t VELMGetWin32Charset() { return runtime::scriptCharacterSet(runtime::applicationScript()); }

@@ -191,11 +191,6 @@ bool PluginPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             if (wParam != kDragPollTimer) return false;
             pollDrag();
             return true;
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) != HTCLIENT) return false;
-            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-            result = TRUE;
-            return true;
         default: return false;
     }
 }

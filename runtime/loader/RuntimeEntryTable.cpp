@@ -30,6 +30,7 @@
 #include "ui/lists/PopupMenuEntries.h"
 #include "ui/DragItem.h"
 #include "ui/FormEntries.h"
+#include "ui/MouseCursors.h"
 
 namespace {
 
@@ -296,6 +297,10 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(windowBackColorSetter),
     ENTRY(windowBalloonHelpSetter),
     ENTRY(formMouseCursorSetter),
+    ENTRY(appMouseCursorSetter),
+    ENTRY(getArrowCursor),
+    ENTRY(getWatchCursor),
+    ENTRY(getIBeamCursor),
     ENTRY(windowControlCountGetter),
     ENTRY(windowControl),
     ENTRY(windowMouseXGetter),
@@ -308,7 +313,10 @@ const RuntimeEntry kRuntimeEntries[] = {
     ENTRY(RuntimeMenuArrayReference),
     ENTRY(RuntimeCloneMenu),
     ENTRY(RuntimeCloseMenuItem),
-    // Window drawing, focus, drops, menu item texts and interface colours
+    // Window drawing, focus, drags and drops, menu item texts and interface colours
+    ENTRY(windowGraphicsGetter),
+    ENTRY(formDrawInto),
+    ENTRY(formNewDragItem),
     ENTRY(formAcceptTextDrop),
     ENTRY(formAcceptPictureDrop),
     ENTRY(formAcceptFileDrop),

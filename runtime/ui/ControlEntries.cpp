@@ -8,6 +8,7 @@
 #include "objects/UnwindScope.h"
 #include "text/StringValue.h"
 #include "ui/ControlFields.h"
+#include "ui/MouseCursors.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/WindowFields.h"
@@ -125,6 +126,7 @@ void controlMouseCursorSetter(ObjectHandle c, ObjectHandle cursor) {
     f.mouseCursor = ObjectRef::borrow(cursor).release();
     ObjectRef::adopt(old);
     if (f.pane) f.pane->setCursor(f.mouseCursor);
+    refreshShownCursor();
 }
 
 int32_t controlMouseXGetter(ObjectHandle c) { return c ? mouseInWindow(c).x - controlFields(c).left : 0; }

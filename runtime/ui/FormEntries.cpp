@@ -2,8 +2,14 @@
 
 #include <windows.h>
 
+#include "loader/PluginGraphics.h"
+#include "objects/BuiltinClasses.h"
+#include "objects/ObjectLifetime.h"
+#include "objects/ObjectRef.h"
 #include "ui/CurrentEvent.h"
+#include "ui/DragItem.h"
 #include "ui/DropTarget.h"
+#include "ui/NativeWindow.h"
 #include "ui/WindowFields.h"
 
 using namespace runtime;
@@ -21,6 +27,44 @@ int32_t systemColour(int index) {
 }
 
 }  // namespace
+
+// The Graphics of an open window, as its Paint event receives one; nil for a
+// window that is not open. Locked for the caller.
+ObjectHandle windowGraphicsGetter(ObjectHandle w) {
+    if (!w || !windowFields(w).native) return nullptr;
+    return newObject(builtinClass("Graphics"));
+}
+
+// Copies what the open window shows in its client area into the device
+// context behind `g`, with the window's top-left corner at (x, y). A Graphics
+// that draws nowhere, or a window that is not open, takes nothing.
+void formDrawInto(ObjectHandle w, ObjectHandle g, int32_t x, int32_t y) {
+    NativeWindow* native = w ? windowFields(w).native : nullptr;
+    HDC target = plugins::graphicsDC(g);
+    if (!native || !native->handle() || !target) return;
+    HWND handle = native->handle();
+    RECT client;
+    GetClientRect(handle, &client);
+    HDC source = GetDC(handle);
+    if (!source) return;
+    BitBlt(target, x, y, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    ReleaseDC(handle, source);
+}
+
+// A new drag item that starts from the rectangle given in the window's
+// client coordinates; it carries nothing until its text or file is set.
+// Locked for the caller; nil for a window that is not open.
+ObjectHandle formNewDragItem(ObjectHandle w, int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (!w || !windowFields(w).native) return nullptr;
+    ObjectHandle item = newObject(builtinClass("DragItem"));
+    if (!item) return nullptr;
+    DragItemFields& f = dragItemFields(item);
+    f.left = left;
+    f.top = top;
+    f.width = width;
+    f.height = height;
+    return item;
+}
 
 // The kinds are recorded with the window object, so they hold for a window
 // that is not open yet; the drop target reads them at each drag.

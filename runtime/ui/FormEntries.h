@@ -1,6 +1,7 @@
-// Window routines of the entry table around drops and the current mouse
-// event: the kinds of drop a window accepts, the contextual-click flag and
-// the system's interface colours.
+// Window routines of the entry table around drawing, drags and drops and the
+// current mouse event: a window's Graphics, drawing a window into another
+// Graphics, new drag items, the kinds of drop a window accepts, the
+// contextual-click flag and the system's interface colours.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,9 @@
 #include "objects/ObjectHeader.h"
 #include "text/StringRecord.h"
 
+RUNTIME_ENTRY ObjectHandle windowGraphicsGetter(ObjectHandle w);
+RUNTIME_ENTRY void formDrawInto(ObjectHandle w, ObjectHandle g, int32_t x, int32_t y);
+RUNTIME_ENTRY ObjectHandle formNewDragItem(ObjectHandle w, int32_t left, int32_t top, int32_t width, int32_t height);
 RUNTIME_ENTRY void formAcceptTextDrop(ObjectHandle w);
 RUNTIME_ENTRY void formAcceptPictureDrop(ObjectHandle w);
 RUNTIME_ENTRY void formAcceptFileDrop(ObjectHandle w, StringHandle fileType);

@@ -14,6 +14,7 @@
 #include "ui/DropTarget.h"
 #include "ui/FrameWindow.h"
 #include "ui/Menus.h"
+#include "ui/MouseCursors.h"
 #include "ui/Pane.h"
 #include "ui/PictureDrawing.h"
 #include "ui/RuntimePalette.h"
@@ -369,6 +370,7 @@ bool NativeWindow::mouseDown(LPARAM lParam, bool contextual) {
     if (take && !closed_) {
         SetCapture(handle_);
         gCaptureHolder = window_;
+        refreshShownCursor();
     }
     return take;
 }
@@ -461,10 +463,9 @@ LRESULT NativeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             mouseUp(lParam);
             return 0;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT) {
-                SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-                return TRUE;
-            }
+            // Children pass the question up first (wParam is the window
+            // under the pointer), so the window decides for its controls too.
+            if (LOWORD(lParam) == HTCLIENT) return setCursorForClient(*this, reinterpret_cast<HWND>(wParam));
             break;
         case WM_MOUSEACTIVATE:
             if (frontModal(this)) {

@@ -145,4 +145,8 @@ void registerWindowClasses();
 // The number of native windows.
 int32_t nativeWindowCount();
 
+// The window object that holds the mouse capture after a MouseDown it took,
+// or null (a pane that holds it is capturePane(), Pane.h).
+ObjectHandle captureHolder();
+
 }  // namespace runtime

@@ -6,6 +6,7 @@
 
 #include "objects/UnwindScope.h"
 #include "ui/CurrentEvent.h"
+#include "ui/MouseCursors.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 
@@ -102,6 +103,7 @@ LRESULT Pane::paneMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (take && IsWindow(handle) && paneOfHandle(handle) == this) {
                 gCapturePane = this;
                 SetCapture(handle);
+                refreshShownCursor();
             }
             return 0;
         }

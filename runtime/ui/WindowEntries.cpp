@@ -11,6 +11,7 @@
 #include "text/SystemText.h"
 #include "ui/ControlFields.h"
 #include "ui/DragItem.h"
+#include "ui/MouseCursors.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/Timer.h"
@@ -156,7 +157,9 @@ void windowBalloonHelpSetter(ObjectHandle w, StringHandle text) {
 }
 
 void formMouseCursorSetter(ObjectHandle w, ObjectHandle cursor) {
-    if (w) storeObject(windowFields(w).mouseCursor, cursor);
+    if (!w) return;
+    storeObject(windowFields(w).mouseCursor, cursor);
+    refreshShownCursor();
 }
 
 namespace {

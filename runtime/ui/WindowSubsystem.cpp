@@ -23,9 +23,6 @@
 #include "ui/WindowOperations.h"
 
 namespace runtime {
-
-ObjectHandle captureHolder();
-
 namespace {
 
 bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }

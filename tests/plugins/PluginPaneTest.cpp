@@ -27,6 +27,8 @@
 #include "text/StringValue.h"
 #include "ui/ControlEntries.h"
 #include "ui/ControlFields.h"
+#include "ui/MouseCursors.h"
+#include "ui/WindowEntries.h"
 #include "ui/NativeWindow.h"
 #include "ui/WindowFields.h"
 
@@ -404,6 +406,26 @@ TEST_F(PluginPanes, ControlGraphicsDrawIntoThePaneUntilItCloses) {
     unlockObject(g);
     EXPECT_EQ(VELMGetControlGraphics(control.get()), nullptr) << "no pane, no graphics";
     EXPECT_EQ(VELMGraphicsDC(nullptr), nullptr);
+}
+
+TEST_F(PluginPanes, TheCursorOverAPaneFollowsTheControlThenTheWindow) {
+    ObjectRef watch = newMouseCursor(32514), cross = newMouseCursor(32515);
+    struct Case {
+        ObjectHandle control, window;
+        LPCSTR expected;
+    };
+    for (const Case& c : {Case{nullptr, nullptr, IDC_ARROW}, Case{watch.get(), nullptr, IDC_WAIT},
+                          Case{watch.get(), cross.get(), IDC_WAIT}, Case{nullptr, cross.get(), IDC_CROSS}}) {
+        controlMouseCursorSetter(control.get(), c.control);
+        formMouseCursorSetter(window.get(), c.window);
+        SetCursor(nullptr);
+        // As the system asks when the pointer moves over the pane.
+        EXPECT_TRUE(SendMessageW(paneHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(paneHandle()),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.expected));
+    }
+    controlMouseCursorSetter(control.get(), nullptr);
+    formMouseCursorSetter(window.get(), nullptr);
 }
 
 TEST(PluginConstants, InterpretingAConstantGivesTheSameTextWithOneMoreReference) {

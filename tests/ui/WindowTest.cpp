@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/ControlRegistry.h"
 #include "objects/DataStreamWriter.h"
@@ -29,6 +30,9 @@
 #include "ui/FontCache.h"
 #include "ui/ControlEntries.h"
 #include "ui/FormEntries.h"
+#include "ui/MouseCursors.h"
+#include "loader/PluginEntries.h"
+#include "loader/PluginGraphics.h"
 #include "ui/PictureDrawing.h"
 #include "ui/RuntimePalette.h"
 #include "ui/Menus.h"
@@ -65,7 +69,21 @@ public:
     void push() override { gTrace += "push:" + nameOf(control()) + " "; }
 };
 
+// A pane that stands in for an edit field: a system edit control, which
+// shows the I-beam of its class.
+class EditPane final : public Pane {
+public:
+    EditPane(ObjectHandle control, NativeWindow* window) : Pane(control, window) {
+        const ControlFields& f = controlFields(control);
+        createChild(L"EDIT", WS_VISIBLE | WS_BORDER, RECT{f.left, f.top, f.left + f.width, f.top + f.height});
+    }
+};
+
 extern "C" {
+void editPaneCreate(ObjectHandle c) {
+    ControlFields& f = controlFields(c);
+    f.pane = new EditPane(c, f.parent);
+}
 void paneCreate(ObjectHandle c) {
     gTrace += "P:" + nameOf(c) + " ";
     ControlFields& f = controlFields(c);
@@ -129,7 +147,7 @@ void* code(auto* f) { return reinterpret_cast<void*>(f); }
 
 struct Classes {
     int32_t application, window, canvas, rectControl, timer, testWindow, traceControl, subWindow, closing, app;
-    int32_t bindingInterface, binder, notABinder, partControl;
+    int32_t bindingInterface, binder, notABinder, partControl, editControl;
 } ix;
 
 // Project objects (item index + 1): pictures for backdrops.
@@ -200,6 +218,8 @@ void buildProject() {
     ix.notABinder = p.addCompiledClass({.name = "NotABinder", .methods = {{"bind", code(binderBind)}}});
     ix.partControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.traceControl,
                                          .methods = {{"getBoundPart", code(boundPart)}}});
+    ix.editControl = p.addCompiledClass({.name = "", .size = 100, .superIndex = ix.rectControl,
+                                         .eventHandlers = {{"CreatePane", code(editPaneCreate)}}});
 
     MenuBarStream bar;
     MenuEntry file{.text = "File", .name = "FileMenu", .classIndex = -1};
@@ -1189,6 +1209,242 @@ TEST(FormRoutines, ContextualClicksAndMenuItemTexts) {
     formRefresh(w.object);
     EXPECT_NE(gTrace.find("paint"), std::string::npos);
     EXPECT_FALSE(GetUpdateRect(w.handle(), nullptr, FALSE));
+}
+
+// The cursor the system shows, read the way another program would.
+HCURSOR shownCursor() {
+    CURSORINFO info{};
+    info.cbSize = sizeof(info);
+    return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+HCURSOR stockCursor(LPCSTR id) { return LoadCursorA(nullptr, id); }
+
+// Holds a new MouseCursor object (a resource word) for the test's length.
+struct CursorObject {
+    ObjectRef ref;
+    explicit CursorObject(uint32_t word) : ref(newMouseCursor(word)) {}
+    ObjectHandle get() const { return ref.get(); }
+};
+
+// Clears every cursor setting of the test window's objects and of the
+// application.
+void clearCursors(ObjectHandle window, std::initializer_list<ObjectHandle> controls) {
+    appMouseCursorSetter(nullptr, nullptr);
+    formMouseCursorSetter(window, nullptr);
+    for (ObjectHandle c : controls) controlMouseCursorSetter(c, nullptr);
+}
+
+TEST(Cursors, ResourceWordsNameSystemCursorsOrNothing) {
+    struct Case {
+        uint32_t word;
+        LPCSTR expected;  // null: the object sets no cursor
+    };
+    for (const Case& c : {Case{32512, IDC_ARROW}, Case{32513, IDC_IBEAM}, Case{32514, IDC_WAIT}, Case{32515, IDC_CROSS},
+                          Case{32649, IDC_HAND}, Case{128, nullptr}, Case{0, nullptr}, Case{0x10000 + 32514, nullptr}}) {
+        CursorObject cursor(c.word);
+        EXPECT_EQ(systemCursor(cursor.get()), c.expected ? stockCursor(c.expected) : nullptr) << c.word;
+    }
+    EXPECT_EQ(systemCursor(nullptr), nullptr);
+    // An object of another class is no cursor, whatever its first word holds.
+    ObjectRef picture = ObjectRef::adopt(RuntimeProjectObject(pictures.red));
+    EXPECT_EQ(systemCursor(picture.get()), nullptr);
+    // The stock cursors of the entry table.
+    struct Stock {
+        ObjectHandle (*get)();
+        LPCSTR expected;
+    };
+    for (const Stock& stock : {Stock{getArrowCursor, IDC_ARROW}, Stock{getWatchCursor, IDC_WAIT},
+                               Stock{getIBeamCursor, IDC_IBEAM}}) {
+        ObjectRef cursor = ObjectRef::adopt(stock.get());
+        EXPECT_EQ(cursor->refCount, 1);
+        EXPECT_EQ(systemCursor(cursor.get()), stockCursor(stock.expected));
+    }
+}
+
+TEST(Cursors, TheShownCursorFollowsApplicationThenControlThenWindow) {
+    std::vector<LayoutControl> controls{
+        control(ix.traceControl, "Pad", {{"Left", "20"}, {"Top", "20"}, {"Width", "80"}, {"Height", "40"}}),
+        control(ix.editControl, "Entry", {{"Left", "20"}, {"Top", "100"}, {"Width", "120"}, {"Height", "24"}})};
+    OpenWindow w(windowLayout(ix.testWindow, controls, {{"Placement", "9"}}));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(3);
+    ObjectHandle pad = w.fetch("Pad");
+    ObjectHandle entry = w.fetch("Entry");
+    ASSERT_NE(pad, nullptr);
+    ASSERT_NE(entry, nullptr);
+    CursorObject watch(32514), ibeam(32513), cross(32515), hand(32649), unknown(128);
+    const POINT outside = screenPoint(w.handle(), 360, 20);
+    const POINT overWindow = screenPoint(w.handle(), 200, 160);
+    const POINT overPad = screenPoint(w.handle(), 40, 40);
+    const POINT overEntry = screenPoint(w.handle(), 40, 110);
+
+    struct Case {
+        const char* what;
+        ObjectHandle app, window, pad, entry;
+        POINT at;
+        LPCSTR expected;
+    };
+    const Case cases[] = {
+        {"nothing set: the arrow", nullptr, nullptr, nullptr, nullptr, overWindow, IDC_ARROW},
+        {"nothing set: a system control keeps its own", nullptr, nullptr, nullptr, nullptr, overEntry, IDC_IBEAM},
+        {"the window's own", nullptr, watch.get(), nullptr, nullptr, overWindow, IDC_WAIT},
+        {"the window's, over a control without one", nullptr, watch.get(), nullptr, nullptr, overPad, IDC_WAIT},
+        {"the control's before the window's", nullptr, watch.get(), hand.get(), nullptr, overPad, IDC_HAND},
+        {"the control's over a system control", nullptr, nullptr, nullptr, cross.get(), overEntry, IDC_CROSS},
+        {"the application's before all", cross.get(), watch.get(), hand.get(), nullptr, overPad, IDC_CROSS},
+        {"the application's over the window", cross.get(), watch.get(), nullptr, nullptr, overWindow, IDC_CROSS},
+        {"a cursor that names nothing counts as none", unknown.get(), unknown.get(), nullptr, nullptr, overWindow,
+         IDC_ARROW},
+    };
+    for (const Case& c : cases) {
+        // Set while the pointer is elsewhere: the system asks the window as
+        // the pointer comes in.
+        moveMouse(outside);
+        appMouseCursorSetter(nullptr, c.app);
+        formMouseCursorSetter(w.object, c.window);
+        controlMouseCursorSetter(pad, c.pad);
+        controlMouseCursorSetter(entry, c.entry);
+        moveMouse(c.at);
+        runPasses(2);
+        EXPECT_EQ(shownCursor(), stockCursor(c.expected)) << c.what;
+    }
+
+    // A setting made while the pointer rests shows at once.
+    clearCursors(w.object, {pad, entry});
+    moveMouse(overWindow);
+    runPasses(2);
+    ASSERT_EQ(shownCursor(), stockCursor(IDC_ARROW));
+    formMouseCursorSetter(w.object, watch.get());
+    EXPECT_EQ(shownCursor(), stockCursor(IDC_WAIT));
+    appMouseCursorSetter(nullptr, ibeam.get());
+    EXPECT_EQ(shownCursor(), stockCursor(IDC_IBEAM));
+    appMouseCursorSetter(nullptr, nullptr);
+    EXPECT_EQ(shownCursor(), stockCursor(IDC_WAIT));
+    clearCursors(w.object, {pad, entry});
+}
+
+TEST(Cursors, TheCaptureHolderChoosesBeforeTheApplication) {
+    OpenWindow w(windowLayout(ix.testWindow, {}, {{"Placement", "9"}}));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(3);
+    CursorObject watch(32514), cross(32515);
+    const POINT start = screenPoint(w.handle(), 60, 60);
+    moveMouse(start);
+    formMouseCursorSetter(w.object, watch.get());
+    appMouseCursorSetter(nullptr, cross.get());
+    ASSERT_EQ(shownCursor(), stockCursor(IDC_CROSS));
+    gTakeMouse = true;
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof(INPUT));
+    for (int i = 0; i < 20 && GetCapture() != w.handle(); ++i) runPasses(1);
+    EXPECT_EQ(GetCapture(), w.handle());
+    EXPECT_EQ(shownCursor(), stockCursor(IDC_WAIT));  // the holder's, not the application's
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof(INPUT));
+    for (int i = 0; i < 20 && GetCapture(); ++i) runPasses(1);
+    gTakeMouse = false;
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Once released, the application's cursor is shown again.
+    moveMouse({start.x + 5, start.y + 5});
+    runPasses(2);
+    EXPECT_EQ(shownCursor(), stockCursor(IDC_CROSS));
+    clearCursors(w.object, {});
+}
+
+// A 32-bit bitmap in memory, filled with one colour, and a Graphics object
+// that draws into it.
+struct MemorySurface {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    ObjectRef graphics;
+    MemorySurface(int width, int height, COLORREF fill) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+        const RECT all{0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        graphics = plugins::newGraphicsFor(dc);
+    }
+    ~MemorySurface() {
+        plugins::forgetGraphics(graphics.get());
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
+};
+
+TEST(FormRoutines, DrawIntoCopiesTheWindowIntoAGraphics) {
+    OpenWindow w(windowLayout(ix.testWindow, {}, {{"HasBackColor", "True"}, {"BackColor", "16711680"}}));
+    ASSERT_NE(w.object, nullptr);
+    runPasses(3);
+    SetForegroundWindow(w.handle());
+    RedrawWindow(w.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_TRUE(settlesTo(w.handle(), 5, 5, isRed));
+    const COLORREF blue = RGB(0, 0, 255);
+    MemorySurface surface(400, 300, blue);
+    formDrawInto(w.object, surface.graphics.get(), 50, 40);
+    EXPECT_TRUE(isRed(surface.at(50, 40)));
+    EXPECT_TRUE(isRed(surface.at(50 + 299, 40 + 199)));  // the whole client area
+    EXPECT_EQ(surface.at(49, 40), blue);                  // nothing left of x
+    EXPECT_EQ(surface.at(50, 39), blue);
+    EXPECT_EQ(surface.at(50 + 300, 100), blue);           // nor beyond the client width
+
+    // Nothing is drawn for a Graphics that draws nowhere, a nil window or a
+    // closed one.
+    MemorySurface other(400, 300, blue);
+    ObjectRef nowhere = ObjectRef::adopt(windowGraphicsGetter(w.object));
+    ASSERT_NE(nowhere.get(), nullptr);
+    EXPECT_TRUE(inheritsFrom(nowhere.classRecord(), builtinClass("Graphics")));
+    formDrawInto(w.object, nowhere.get(), 0, 0);
+    formDrawInto(nullptr, other.graphics.get(), 0, 0);
+    formDrawInto(w.object, nullptr, 0, 0);
+    EXPECT_EQ(other.at(10, 10), blue);
+    RuntimeCloseWindow(w.object);
+    formDrawInto(w.object, other.graphics.get(), 0, 0);
+    EXPECT_EQ(other.at(10, 10), blue);
+    EXPECT_EQ(windowGraphicsGetter(w.object), nullptr);
+    EXPECT_EQ(windowGraphicsGetter(nullptr), nullptr);
+}
+
+TEST(FormRoutines, NewDragItemsStartFromTheGivenRectangle) {
+    OpenWindow w(windowLayout(ix.testWindow));
+    ASSERT_NE(w.object, nullptr);
+    ObjectRef item = ObjectRef::adopt(formNewDragItem(w.object, 10, 20, 30, 40));
+    ASSERT_NE(item.get(), nullptr);
+    EXPECT_EQ(item.get()->refCount, 1);
+    EXPECT_EQ((std::vector<int32_t>{dragItemDropLeft(item.get()), dragItemDropTop(item.get()),
+                                    dragItemDropWidth(item.get()), dragItemDropHeight(item.get())}),
+              (std::vector<int32_t>{10, 20, 30, 40}));
+    EXPECT_FALSE(DragItemTextAvailable(item.get()));
+    EXPECT_FALSE(DragItemFolderItemAvailable(item.get()));
+    // What the item carries is set like a dropped one's.
+    StringValue text = StringValue::fromCString("melody");
+    dragItemTextSetter(item.get(), text.get());
+    EXPECT_TRUE(DragItemTextAvailable(item.get()));
+    EXPECT_EQ(formNewDragItem(nullptr, 0, 0, 1, 1), nullptr);
+    RuntimeCloseWindow(w.object);
+    EXPECT_EQ(formNewDragItem(w.object, 0, 0, 1, 1), nullptr);
+}
+
+TEST(Fonts, PluginsGetTheCharacterSetOfTheRuntimesFonts) {
+    // Whatever the system's code page, a plug-in's fonts take the character
+    // set of the application's script, as the runtime's own fonts do.
+    const int32_t script = applicationScript();
+    for (const int32_t s : {13, 34, 0}) {
+        setApplicationScript(s);
+        EXPECT_EQ(VELMGetWin32Charset(), scriptCharacterSet(s)) << s;
+    }
+    setApplicationScript(script);
+    EXPECT_EQ(VELMGetWin32Charset(), SHIFTJIS_CHARSET);
 }
 
 // Last: the quit flag it sets is never cleared.
