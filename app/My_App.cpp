@@ -73,6 +73,13 @@ bool Dialog1_KeyDown(ObjectHandle dialog, StringHandle) {
     return true;
 }
 
+// The close box and Alt+F4 put the box away too: closed for real, the shared
+// instance would have no window left to show the next time.
+bool Dialog1_CancelClose(ObjectHandle dialog) {
+    RuntimeHideWindow(dialog);
+    return true;
+}
+
 void AppEntry() {
     Win32InstallPlugins(PluginList);
     RuntimeInit(ProjectTable);
