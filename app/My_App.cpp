@@ -73,11 +73,12 @@ bool Dialog1_KeyDown(ObjectHandle dialog, StringHandle) {
     return true;
 }
 
-// The close box and Alt+F4 put the box away too: closed for real, the shared
-// instance would have no window left to show the next time.
-bool Dialog1_CancelClose(ObjectHandle dialog) {
-    RuntimeHideWindow(dialog);
-    return true;
+// Closed for real (its close command, or the application quitting), the box
+// is gone: the next request makes a new one.
+void Dialog1_Close(ObjectHandle dialog) {
+    if (dialog != gDialog1) return;
+    gDialog1 = nullptr;
+    RuntimeUnlockObject(dialog);
 }
 
 void AppEntry() {
