@@ -557,7 +557,7 @@ TEST_F(AppWindow, ModemSetUpGoesToThePortThePreferencesChose) {
     quit(*app);
 }
 
-TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndIsAlwaysTheSameBox) {
+TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndComesBackOnRequest) {
     auto app = launch();
     ASSERT_TRUE(started_);
     HWND about = openAbout(*app);
@@ -565,7 +565,7 @@ TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndIsAlwaysTheSameBox) {
     Sleep(2500);  // drawn before the picture is taken
     EXPECT_TRUE(app->screenshot(artifact("about.png")));
 
-    // Each way to put it away, then the menu shows the same window again.
+    // Each way to put it away; the menu then shows the same window again.
     // The texts are panes of their own: a click on one is a click in the box.
     const std::vector<app_test::LaidOutControl> texts =
         app_test::readLayout(hostPath(SUTAKIBA_APP_PROJECT), "Dialog1Layout");
