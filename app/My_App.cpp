@@ -73,6 +73,14 @@ bool Dialog1_KeyDown(ObjectHandle dialog, StringHandle) {
     return true;
 }
 
+// Closed for real (its close command, or the application quitting), the box
+// is gone: the next request makes a new one.
+void Dialog1_Close(ObjectHandle dialog) {
+    if (dialog != gDialog1) return;
+    gDialog1 = nullptr;
+    RuntimeUnlockObject(dialog);
+}
+
 void AppEntry() {
     Win32InstallPlugins(PluginList);
     RuntimeInit(ProjectTable);

@@ -16,9 +16,11 @@ void Window1_Open(ObjectHandle window) {
     app::window1State(window).saveOnClose = 1;
     const Object message = app::control(window, "Edit_Msg"_s);
     if (message) RuntimeSetFocus(message.get());
-    Window1_Modem_Prefs(window);
+    // The port menu and the preferences come first: the modem set-up goes to
+    // the port they chose, not always to the laid-out COM1.
     Window1_Serial_prefs(window);
     Window1_My_Prefs(window);
+    Window1_Modem_Prefs(window);
     Window1_Set_AdBook(window);
 }
 

@@ -73,10 +73,11 @@ bool pretranslateKey(const MSG& message) {
     if (Pane* focused = window->focusedPane()) {
         if (focused->keyDown(key->get(), bits)) return true;
     }
-    if (GetFocus() != window->handle()) {
-        if (deliverWindowEvent(windowObject->get(), "KeyDown", key->get())) return true;
-        if (window->closed() || !nativeWindowOf(windowObject->get())) return true;
-    }
+    // The window hears the key also when it holds the focus itself: a window
+    // without focusable controls (a box that any key puts away) has no other
+    // way to learn of a key.
+    if (deliverWindowEvent(windowObject->get(), "KeyDown", key->get())) return true;
+    if (window->closed() || !nativeWindowOf(windowObject->get())) return true;
     switch (message.wParam) {
         case VK_TAB:
             if (modifiers.control) return false;

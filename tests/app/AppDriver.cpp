@@ -344,6 +344,12 @@ void RunningApp::clickScreen(int x, int y, bool pauseWhilePressed) const {
     move[1].mi.dx = -1;
     SendInput(2, move, sizeof(INPUT));
     Sleep(250);
+    // On a loaded machine the pointer may still be on its way: a press before
+    // it arrives lands on whatever lies under the old place.
+    waitFor([&] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == x && at.y == y;
+    }, 1000);
     INPUT input[2]{};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;

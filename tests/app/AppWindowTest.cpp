@@ -8,6 +8,8 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <map>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -67,6 +69,79 @@ std::wstring receivedLogPath() {
     return session ? hostPath(std::string(session) + "/serial-ports.received") : L"";
 }
 
+// A real click at a place on the screen: pointer moved there, pressed and
+// released, each event carrying the position (a bare press can land where
+// the pointer was before it moved).
+void clickAt(int x, int y) {
+    SetCursorPos(x, y);
+    Sleep(60);
+    INPUT press[2]{};
+    for (INPUT& input : press) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) - 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) - 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &press[0], sizeof(INPUT));
+    Sleep(60);
+    SendInput(1, &press[1], sizeof(INPUT));
+}
+
+// Counts the times a file of a folder is put in place under its name (a
+// save writes a temporary file and renames it, or creates the file).
+class SaveCounter {
+public:
+    explicit SaveCounter(const std::wstring& folder)
+        : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)) {
+        event_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        arm();
+    }
+    ~SaveCounter() {
+        if (folder_ != INVALID_HANDLE_VALUE) {
+            CancelIo(folder_);
+            CloseHandle(folder_);
+        }
+        CloseHandle(event_);
+    }
+    bool watching() const { return armed_; }
+
+    // Collects what happened until nothing more arrives for a while.
+    int savesOf(const std::wstring& name) {
+        while (armed_ && WaitForSingleObject(event_, 1500) == WAIT_OBJECT_0) {
+            DWORD size = 0;
+            if (!GetOverlappedResult(folder_, &overlapped_, &size, FALSE)) break;
+            for (size_t at = 0; size > 0;) {
+                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+                const std::wstring file(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                if (info->Action == FILE_ACTION_RENAMED_NEW_NAME || info->Action == FILE_ACTION_ADDED) ++arrived_[file];
+                if (!info->NextEntryOffset) break;
+                at += info->NextEntryOffset;
+            }
+            arm();
+        }
+        return arrived_[name];
+    }
+
+private:
+    void arm() {
+        ResetEvent(event_);
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = event_;
+        armed_ = folder_ != INVALID_HANDLE_VALUE &&
+                 ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
+                                       &overlapped_, nullptr);
+    }
+
+    HANDLE folder_;
+    HANDLE event_;
+    OVERLAPPED overlapped_{};
+    alignas(DWORD) char buffer_[16384];
+    bool armed_ = false;
+    std::map<std::wstring, int> arrived_;
+};
+
 class AppWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -108,6 +183,19 @@ protected:
         const std::wstring blocker = path + L".new";
         ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
         blockers_.push_back(blocker);
+    }
+
+    // "すたきばについて..." chosen with the keyboard: the last row of the
+    // second menu. The box, once it shows.
+    HWND openAbout(RunningApp& app) {
+        app.bringToFront();
+        app.pressKeys({VK_MENU, VK_RIGHT, VK_DOWN, VK_UP, VK_RETURN});
+        HWND about = nullptr;
+        app_test::waitFor([&] {
+            about = app.ownWindow(L"すたきばについて");
+            return about && IsWindowVisible(about);
+        });
+        return about && IsWindowVisible(about) ? about : nullptr;
     }
 
     std::wstring folder_, exe_, preferences_, addressBook_;
@@ -170,7 +258,15 @@ TEST_F(AppWindow, PreferencesSurviveARestartAsExactlyFourteenLines) {
         ASSERT_TRUE(app_test::waitFor([&] { return app->checked("Check_Manual"); }));
         EXPECT_TRUE(app->checked("Radio_Pulse"));
         EXPECT_FALSE(app->checked("Radio_Tone"));
-        GetWindowRect(app->window(), &placed);
+        // Away from where the window opens, so a restored place differs.
+        RECT opened{};
+        GetWindowRect(app->window(), &opened);
+        SetWindowPos(app->window(), nullptr, opened.left + 137, opened.top + 61, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(app_test::waitFor([&] {
+            GetWindowRect(app->window(), &placed);
+            return placed.left == opened.left + 137 && placed.top == opened.top + 61;
+        }));
         quit(*app);
     }
     const std::string saved = readFileBytes(preferences_);
@@ -319,6 +415,14 @@ TEST_F(AppWindow, AddressBookLoadsEditsSavesAndImports) {
     EXPECT_TRUE(app_test::waitFor([&] { return app->text("Edit_Phone") == L"0901111"; }));
     EXPECT_EQ(app->text("Edit_Center"), L"00001011");
     app->setText("Edit_Msg", L"こんにちは");
+    // Every tab shows data in its pictures.
+    app->setText("Edit_MailAdd", L"user@example.jp");
+    app->setText("Edit_SMTP", L"smtp.example.jp");
+    app->setText("Edit_RESNO", L"07012345678");
+    app->click("Check_MeToo");
+    app->setText("Edit_Melo", L"44154254425442");
+    app->click("PushButton3");  // "音データ生成"
+    EXPECT_TRUE(app_test::waitFor([&] { return !app->text("Edit_Melo2").empty(); }));
     for (int tab = 1; tab <= 4; ++tab) {
         ASSERT_TRUE(app->showTab(tab)) << tab;
         Sleep(2500);  // the window repaints what the tab shows
@@ -385,35 +489,6 @@ TEST_F(AppWindow, AddressBookLoadsEditsSavesAndImports) {
     EXPECT_TRUE(app_test::waitFor([&] { return app->text("Edit_Phone") == L"0905555"; }));
     EXPECT_EQ(app->text("Edit_Center"), L"");
 
-    // The about box, from the last row of the second menu; a click puts it away.
-    app->bringToFront();
-    app->pressKeys({VK_MENU, VK_RIGHT, VK_DOWN, VK_UP, VK_RETURN});
-    HWND about = nullptr;
-    ASSERT_TRUE(app_test::waitFor([&] {
-        about = app->ownWindow(L"すたきばについて");
-        return about && IsWindowVisible(about);
-    }));
-    Sleep(2500);
-    EXPECT_TRUE(app->screenshot(artifact("about.png")));
-    RECT r{};
-    GetWindowRect(about, &r);
-    // Beside the texts, which are panes of their own.
-    // The press and release carry the position: a bare press can land where
-    // the pointer was before it moved.
-    const int x = r.left + 8, y = (r.top + r.bottom) / 2;
-    SetCursorPos(x, y);
-    Sleep(60);
-    INPUT press[2]{};
-    for (INPUT& input : press) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(2, press, sizeof(INPUT));
-    EXPECT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(about); }));
-
     quit(*app);
     EXPECT_EQ(readFileBytes(addressBook_), imported);
 }
@@ -462,6 +537,200 @@ TEST_F(AppWindow, ASaveThatCannotBeWrittenKeepsTheOldFiles) {
     quit(*app);
     EXPECT_EQ(readFileBytes(preferences_), oldPreferences);
     EXPECT_EQ(readFileBytes(addressBook_), oldBook);
+}
+
+TEST_F(AppWindow, ModemSetUpGoesToThePortThePreferencesChose) {
+    // Line 6 chooses the third row, COM3.
+    ASSERT_TRUE(writeFileBytes(preferences_, "100\r\n100\r\nFalse\r\n0,\r\nTone\r\n2\r\n64\r\n\r\n\r\n25\r\n\r\n"
+                                             "False\r\nFalse\r\nFalse\r\n"));
+    const size_t receivedBefore = readFileBytes(receivedLogPath()).size();
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    EXPECT_EQ(app->popupSelection("Serial_Popup"), 2);
+    std::string received;
+    EXPECT_TRUE(app_test::waitFor([&] {
+        received = readFileBytes(receivedLogPath()).substr(receivedBefore);
+        return received.find("COM3 ATL1\n") != std::string::npos;
+    })) << received;
+    EXPECT_NE(received.find("COM3 ATM1\nCOM3 ATL1\n"), std::string::npos) << received;
+    EXPECT_EQ(received.find("COM1 "), std::string::npos) << received;
+    quit(*app);
+}
+
+TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndComesBackOnRequest) {
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    HWND about = openAbout(*app);
+    ASSERT_NE(about, nullptr);
+    Sleep(2500);  // drawn before the picture is taken
+    EXPECT_TRUE(app->screenshot(artifact("about.png")));
+
+    // Each way to put it away; the menu then shows the same window again.
+    // The texts are panes of their own: a click on one is a click in the box.
+    const std::vector<app_test::LaidOutControl> texts =
+        app_test::readLayout(hostPath(SUTAKIBA_APP_PROJECT), "Dialog1Layout");
+    ASSERT_GE(texts.size(), 2u);
+    auto clickInBox = [&](int left, int top) {
+        POINT p{left, top};
+        ClientToScreen(about, &p);
+        clickAt(p.x, p.y);
+    };
+    const std::pair<std::string, std::function<void()>> ways[] = {
+        {"a click beside the texts", [&] { clickInBox(4, 4); }},
+        {"a click on the title text",
+         [&] { clickInBox(texts[0].left + texts[0].width / 2, texts[0].top + texts[0].height / 2); }},
+        {"a click on the help text",
+         [&] { clickInBox(texts.back().left + texts.back().width / 2, texts.back().top + texts.back().height / 2); }},
+        {"a letter key", [&] { app->pressKeys({'K'}); }},
+        {"the space bar", [&] { app->pressKeys({VK_SPACE}); }},
+    };
+    for (const auto& [what, putAway] : ways) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(IsWindowVisible(about));
+        SetForegroundWindow(about);
+        app_test::waitFor([&] { return GetForegroundWindow() == about; }, 2000);
+        putAway();
+        EXPECT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(about); }, 5000));
+        EXPECT_TRUE(IsWindow(about));
+        const HWND again = openAbout(*app);
+        EXPECT_EQ(again, about);
+        if (again != about) break;
+    }
+    // Its close command ends the box; the menu then shows a new one, which a
+    // key puts away as well.
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app_test::waitFor([&] { return !IsWindow(about); }, 5000));
+    const HWND renewed = openAbout(*app);
+    ASSERT_NE(renewed, nullptr);
+    SetForegroundWindow(renewed);
+    app_test::waitFor([&] { return GetForegroundWindow() == renewed; }, 2000);
+    app->pressKeys({VK_RETURN});
+    EXPECT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(renewed); }, 5000));
+    // The main window still answers and quits as usual, the box shown or not.
+    EXPECT_EQ(app->text("Edit_Port"), L"25");
+    ASSERT_NE(openAbout(*app), nullptr);
+    quit(*app);
+}
+
+TEST_F(AppWindow, SavingThePreferencesNowWritesThemWhileTheWindowStays) {
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    app->setText("Edit_Port", L"2626");
+    app->click("Radio_Pulse");
+    ASSERT_TRUE(app_test::waitFor([&] { return app->checked("Radio_Pulse"); }));
+    app->click("PushButton13");  // "設定保存"
+    std::vector<std::string> lines;
+    EXPECT_TRUE(app_test::waitFor([&] {
+        lines = linesOf(readFileBytes(preferences_));
+        return lines.size() == 14;
+    }));
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[4], "Pulse");
+    EXPECT_EQ(lines[9], "2626");
+    EXPECT_TRUE(IsWindowVisible(app->window()));
+    quit(*app);
+}
+
+TEST_F(AppWindow, SelectAllSelectsTheWholeMessage) {
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    const std::wstring message = L"select every word of this";
+    app->setText("Edit_Msg", message);
+    HWND field = app->control("Edit_Msg");
+    ASSERT_NE(field, nullptr);
+    RECT r{};
+    GetWindowRect(field, &r);
+    app->bringToFront();
+    clickAt(r.left + 6, r.top + 6);  // the focus into the message
+    ASSERT_TRUE(app_test::waitFor([&] {
+        GUITHREADINFO info{sizeof info};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
+    }));
+    SendMessageW(field, EM_SETSEL, 2, 2);
+    // "編集", then "すべてを選択": the row above the separator before the last.
+    app->pressKeys({VK_MENU, VK_RIGHT, VK_DOWN, VK_UP, VK_UP, VK_RETURN});
+    DWORD from = 0, to = 0;
+    EXPECT_TRUE(app_test::waitFor([&] {
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        return from == 0 && to == message.size();
+    })) << from << ".." << to;
+    quit(*app);
+}
+
+TEST_F(AppWindow, ListEditsReachTheRecipientMenuAndTheFileCleaned) {
+    const std::string original = addressLines({L"太郎\t0901111\t00001011", L"花子\t0902222\t00003001"});
+    ASSERT_TRUE(writeFileBytes(addressBook_, original));
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    // The tab panel hides the other tabs' controls once it has started.
+    ASSERT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(app->control("BevelButton1")); }));
+    ASSERT_TRUE(app->showTab(2));
+    ASSERT_TRUE(IsWindowVisible(app->control("BevelButton1")));
+    // A new entry whose name holds a TAB; its centre from the centre menu.
+    app->click("PushButton9");  // "新規"
+    ASSERT_TRUE(app_test::waitFor([&] { return app->text("EditField1") == L"新規名前"; }));
+    app->setText("EditField1", L"次\t郎");
+    app->setText("EditField2", L"0904444");
+    const bool chosen = app->chooseBevelRow("BevelButton1", 17);
+    if (!chosen) app->screenshot(artifact("entry-centre-menu-failure.png"));
+    ASSERT_TRUE(chosen);
+    // The first entry goes.
+    for (const std::wstring& name : {L"花子", L"太郎"}) {
+        app->click("PushButton11");  // "↑"
+        ASSERT_TRUE(app_test::waitFor([&] { return app->text("EditField1") == name; }));
+    }
+    app->click("PushButton1");  // "削除"
+    ASSERT_TRUE(app->showTab(1));
+
+    // Not saved yet, the recipient menu already follows the list.
+    struct Row {
+        int position;
+        std::wstring number, centre;
+    };
+    const Row rows[] = {{1, L"0904444", L"00002001"}, {0, L"0902222", L"00003001"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        ASSERT_TRUE(app->chooseBevelRow("Bevel_Phone", row.position));
+        EXPECT_TRUE(app_test::waitFor([&] { return app->text("Edit_Phone") == row.number; }))
+            << shiftJis(app->text("Edit_Phone"));
+        EXPECT_EQ(app->text("Edit_Center"), row.centre);
+    }
+    EXPECT_EQ(readFileBytes(addressBook_), original);
+
+    // Closing saves; the TAB of the name would have made a fourth field.
+    quit(*app);
+    EXPECT_EQ(readFileBytes(addressBook_),
+              addressLines({L"花子\t0902222\t00003001", L"次 郎\t0904444\t00002001"}));
+}
+
+TEST_F(AppWindow, EveryWayOutSavesEachFileExactlyOnce) {
+    struct Way {
+        const char* what;
+        bool byMenu;
+    };
+    const Way ways[] = {{"closing the window", false}, {"終了 in the menu", true}};
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        ASSERT_TRUE(writeFileBytes(addressBook_, addressLines({L"太郎\t0901111\t00001011"})));
+        auto app = launch();
+        ASSERT_TRUE(started_);
+        app->setText("Edit_Port", L"2727");
+        SaveCounter bookSaves(folder_);
+        SaveCounter preferenceSaves(appDataFolder());
+        ASSERT_TRUE(bookSaves.watching() && preferenceSaves.watching());
+        DWORD code = 99;
+        if (way.byMenu) {
+            app->bringToFront();
+            app->pressKeys({'Q'}, true);
+            ASSERT_TRUE(app->waitForExit(&code));
+        } else {
+            ASSERT_TRUE(app->closeAndWait(&code));
+        }
+        EXPECT_EQ(code, 0u) << app->failure();
+        EXPECT_EQ(bookSaves.savesOf(kAddressBookName), 1);
+        EXPECT_EQ(preferenceSaves.savesOf(kPreferencesName), 1);
+        EXPECT_EQ(linesOf(readFileBytes(preferences_)).at(9), "2727");
+    }
 }
 
 }  // namespace
