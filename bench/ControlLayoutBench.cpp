@@ -167,14 +167,6 @@ double bareRound(const std::vector<Piece>& all) {
     return elapsed;
 }
 
-std::vector<uint8_t> layoutBytes(const WindowLayout& layout) {
-    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
-    std::vector<uint8_t> bytes(4);
-    const auto n = static_cast<uint32_t>(stream.size());
-    std::memcpy(bytes.data(), &n, 4);
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    return bytes;
-}
 
 // The runtime side: the window built from its layout, shown and painted.
 double runtimeRound(const std::vector<uint8_t>& bytes) {
@@ -237,7 +229,7 @@ int main(int argc, char** argv) {
         layout.controls.push_back(std::move(c));
     }
     RuntimeInit(project.table());
-    const std::vector<uint8_t> bytes = layoutBytes(layout);
+    const std::vector<uint8_t> bytes = encodeSizedWindowLayout(layout);
 
     // A first round of each warms the system's classes and fonts; both
     // sides must have made their windows (the runtime's, shown).

@@ -1,4 +1,5 @@
 #include "objects/WindowLayout.h"
+#include <cstring>
 
 #include "objects/DataStream.h"
 #include "objects/DataStreamWriter.h"
@@ -98,6 +99,15 @@ std::vector<uint8_t> encodeWindowLayout(const WindowLayout& layout) {
         out.writeString(b.targetPartText);
     }
     return out.bytes();
+}
+
+std::vector<uint8_t> encodeSizedWindowLayout(const WindowLayout& layout) {
+    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
+    std::vector<uint8_t> bytes(4);
+    const auto length = static_cast<uint32_t>(stream.size());
+    std::memcpy(bytes.data(), &length, sizeof length);
+    bytes.insert(bytes.end(), stream.begin(), stream.end());
+    return bytes;
 }
 
 }  // namespace runtime

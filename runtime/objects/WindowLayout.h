@@ -45,4 +45,7 @@ std::optional<WindowLayout> parseWindowLayout(std::span<const uint8_t> bytes);
 // The bytes of a layout (without the length word).
 std::vector<uint8_t> encodeWindowLayout(const WindowLayout& layout);
 
+// A layout as the image holds it: the length word, then the stream.
+std::vector<uint8_t> encodeSizedWindowLayout(const WindowLayout& layout);
+
 }  // namespace runtime

@@ -63,28 +63,32 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Tells the serial peer to answer the `nth` dial command from now with
-// `answer`. Answers left in the terminal by earlier tests are dropped first,
-// so the "OK" read back is the peer's answer to this request.
-void failDial(const std::string& answer, int nth = 1) {
+// Sends one request line to the serial peer through COM1 and returns whether
+// the peer answered "OK". Answers left in the terminal by earlier tests are
+// dropped first, so the "OK" read back is the peer's answer to this request.
+bool askSerialPeer(const std::string& request) {
     HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(port, INVALID_HANDLE_VALUE);
+    if (port == INVALID_HANDLE_VALUE) return false;
     PurgeComm(port, PURGE_RXCLEAR);
     COMMTIMEOUTS timeouts{0, 0, 200, 0, 2000};
     SetCommTimeouts(port, &timeouts);
-    const std::string line = "?FAIL " + std::to_string(nth) + " " + answer + "\r";
+    const std::string line = request + "\r";
     DWORD written = 0;
     WriteFile(port, line.data(), DWORD(line.size()), &written, nullptr);
     std::string reply;
     const DWORD start = GetTickCount();
-    while (reply.find("OK\r\n") == std::string::npos && GetTickCount() - start < 5000) {
+    while (written == line.size() && reply.find("OK\r\n") == std::string::npos && GetTickCount() - start < 5000) {
         char chunk[64];
         DWORD read = 0;
         if (ReadFile(port, chunk, sizeof chunk, &read, nullptr) && read > 0) reply.append(chunk, read);
     }
     CloseHandle(port);
-    ASSERT_EQ(written, line.size());
-    ASSERT_NE(reply.find("OK\r\n"), std::string::npos) << reply;
+    return written == line.size() && reply.find("OK\r\n") != std::string::npos;
+}
+
+// Tells the serial peer to answer the `nth` dial command from now with `answer`.
+void failDial(const std::string& answer, int nth = 1) {
+    ASSERT_TRUE(askSerialPeer("?FAIL " + std::to_string(nth) + " " + answer));
 }
 
 // The message digits' dial commands, split independently: while more than
@@ -356,26 +360,11 @@ TEST_F(SendingByModem, AnswersLeftFromBeforeDoNotEndTheNextCall) {
 // Asks the serial peer (through COM1) to lock or unlock the terminal behind
 // COM4: while locked, COM4 cannot be opened, as a port that is not there.
 bool lockCom4(bool locked) {
-    HANDLE port = CreateFileW(L"\\\\.\\COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (port == INVALID_HANDLE_VALUE) return false;
-    PurgeComm(port, PURGE_RXCLEAR);
-    COMMTIMEOUTS timeouts{0, 0, 200, 0, 2000};
-    SetCommTimeouts(port, &timeouts);
-    const std::string line = std::string(locked ? "?LOCK" : "?UNLOCK") + " COM4\r";
-    DWORD written = 0;
-    WriteFile(port, line.data(), DWORD(line.size()), &written, nullptr);
-    std::string reply;
-    const DWORD start = GetTickCount();
-    while (reply.find("OK\r\n") == std::string::npos && GetTickCount() - start < 5000) {
-        char chunk[64];
-        DWORD read = 0;
-        if (ReadFile(port, chunk, sizeof chunk, &read, nullptr) && read > 0) reply.append(chunk, read);
-    }
-    CloseHandle(port);
+    const bool answered = askSerialPeer(std::string(locked ? "?LOCK" : "?UNLOCK") + " COM4");
     HANDLE com4 = CreateFileW(L"\\\\.\\COM4", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const bool opens = com4 != INVALID_HANDLE_VALUE;
     if (opens) CloseHandle(com4);
-    return reply.find("OK\r\n") != std::string::npos && opens != locked;
+    return answered && opens != locked;
 }
 
 // COM4 cannot be opened while it lives.

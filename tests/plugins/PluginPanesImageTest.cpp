@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/RealInput.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/PngWriter.h"
 
@@ -37,18 +38,6 @@ bool waitFor(Condition condition, DWORD timeoutMs = kWaitMs) {
     return condition();
 }
 
-void sendMouse(DWORD flags, POINT screen = {}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = (screen.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
-        input.mi.dy = (screen.y * 65536 + sh - 1) / sh;
-    }
-    SendInput(1, &input, sizeof(INPUT));
-}
-
 bool cursorAt(POINT screen) {
     POINT now;
     GetCursorPos(&now);
@@ -59,7 +48,7 @@ bool cursorAt(POINT screen) {
 // from an earlier move can put it back for a moment.
 void moveTo(POINT screen) {
     for (int attempt = 0; attempt < 5; ++attempt) {
-        sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+        testing_support::sendMouseAt(screen, 0);
         int steady = 0;
         for (int i = 0; i < 20 && steady < 3; ++i) {
             Sleep(60);
@@ -74,12 +63,12 @@ void moveTo(POINT screen) {
 POINT gPointer{};
 
 void press() {
-    sendMouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, gPointer);
+    testing_support::sendMouseAt(gPointer, MOUSEEVENTF_LEFTDOWN);
     Sleep(150);
 }
 
 void release() {
-    sendMouse(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, gPointer);
+    testing_support::sendMouseAt(gPointer, MOUSEEVENTF_LEFTUP);
     Sleep(150);
 }
 
@@ -99,25 +88,14 @@ void clickAt(POINT screen) {
 // repeat yet.
 void quickClickAt(POINT screen) {
     moveAndKeep(screen);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    for (INPUT& event : click) {
-        event.mi.dx = (screen.x * 65536 + sw - 1) / sw;
-        event.mi.dy = (screen.y * 65536 + sh - 1) / sh;
-    }
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT click[2] = {testing_support::absoluteMouseInput(screen, MOUSEEVENTF_LEFTDOWN),
+                      testing_support::absoluteMouseInput(screen, MOUSEEVENTF_LEFTUP)};
     SendInput(2, click, sizeof(INPUT));
     Sleep(150);
 }
 
 void pressKey(WORD key) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = key;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({key});
     Sleep(120);
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/RealInput.h"
 #include "objects/ClassRegistry.h"
 #include "objects/DataStreamWriter.h"
 #include "objects/EventLoop.h"
@@ -122,14 +123,6 @@ public:
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new RuntimeEnvironment);
 
-std::vector<uint8_t> layoutBytes(const WindowLayout& layout) {
-    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
-    std::vector<uint8_t> bytes(4);
-    const auto n = static_cast<uint32_t>(stream.size());
-    std::memcpy(bytes.data(), &n, 4);
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    return bytes;
-}
 
 LayoutControl field(const std::string& name, std::vector<PropertyText> more = {}, int top = 10) {
     LayoutControl c{ix.traceField,
@@ -155,7 +148,7 @@ struct OpenWindow {
         l.windowClass = ix.window;
         l.properties = {{"Title", "Edit"}, {"Width", "300"}, {"Height", "200"}, {"CloseBox", "True"}};
         l.controls = std::move(controls);
-        const std::vector<uint8_t> bytes = layoutBytes(l);
+        const std::vector<uint8_t> bytes = encodeSizedWindowLayout(l);
         object = RuntimeCreateWindow(bytes.data(), nullptr);
         runPasses(2);
     }
@@ -203,39 +196,19 @@ std::wstring shownText(HWND h) {
 // Types `text` as real key input: one Unicode key press per character.
 void typeUnicode(const std::wstring& text) {
     for (wchar_t c : text) {
-        INPUT keys[2] = {};
-        for (INPUT& k : keys) {
-            k.type = INPUT_KEYBOARD;
-            k.ki.wScan = c;
-            k.ki.dwFlags = KEYEVENTF_UNICODE;
-        }
-        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
+        testing_support::sendUnicodeText(std::wstring_view(&c, 1));
         runPasses(4);
     }
 }
 
 void pressKey(WORD key) {
-    INPUT keys[2] = {};
-    for (INPUT& k : keys) {
-        k.type = INPUT_KEYBOARD;
-        k.ki.wVk = key;
-    }
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({key});
     runPasses(4);
 }
 
 // Presses `key` while `modifier` is held.
 void pressChord(WORD modifier, WORD key) {
-    INPUT keys[4] = {};
-    const WORD order[4] = {modifier, key, key, modifier};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = order[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({modifier, key});
     runPasses(6);
 }
 

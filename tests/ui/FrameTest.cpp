@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/RealInput.h"
 #include "objects/DataStreamWriter.h"
 #include "objects/EventLoop.h"
 #include "objects/LoopEntries.h"
@@ -122,12 +123,7 @@ std::vector<uint8_t> layoutBytes(int32_t cls, const std::string& title, std::vec
     layout.windowClass = cls;
     layout.properties = {{"Title", title}, {"Width", "200"}, {"Height", "120"}, {"CloseBox", "True"}};
     layout.properties.insert(layout.properties.end(), more.begin(), more.end());
-    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
-    std::vector<uint8_t> bytes(4);
-    const auto n = static_cast<uint32_t>(stream.size());
-    std::memcpy(bytes.data(), &n, 4);
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    return bytes;
+    return encodeSizedWindowLayout(layout);
 }
 
 struct OpenWindow {
@@ -255,14 +251,7 @@ TEST(Frame, CtrlF4InTheLoopClosesTheActiveChild) {
     SetFocus(w.handle());
     runPasses(3);
     gTrace.clear();
-    INPUT keys[4] = {};
-    const WORD order[4] = {VK_CONTROL, VK_F4, VK_F4, VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = order[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({VK_CONTROL, VK_F4});
     for (int i = 0; i < 50 && windowFields(w.object).native; ++i) {
         runPasses(1);
         Sleep(10);
@@ -301,13 +290,7 @@ TEST(Frame, ThePolledMouseFindsTheChildUnderIt) {
     gTrace.clear();
     POINT target{50, 50};
     ClientToScreen(w.handle(), &target);
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = (target.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
-    move.mi.dy = (target.y * 65536 + sh - 1) / sh;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
+    testing_support::sendMouseAt(target, 0);
     for (int i = 0; i < 100 && gTrace.find("enter:Pointed ") == std::string::npos; ++i) {
         runPasses(1);
         Sleep(10);
@@ -321,14 +304,7 @@ TEST(Frame, ATypedShortcutOnTheFrameWithoutChildrenReachesTheApplication) {
     SetFocus(frameWindow());
     runPasses(3);
     gTrace.clear();
-    INPUT keys[6] = {};
-    const WORD order[6] = {VK_CONTROL, VK_SHIFT, 'S', 'S', VK_SHIFT, VK_CONTROL};
-    for (int i = 0; i < 6; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = order[i];
-        keys[i].ki.dwFlags = i >= 3 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(6, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({VK_CONTROL, VK_SHIFT, 'S'});
     for (int i = 0; i < 50 && gTrace.find("SaveAll") == std::string::npos; ++i) {
         runPasses(1);
         Sleep(10);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/RealInput.h"
 #include "objects/BuiltinClasses.h"
 #include "objects/ClassRegistry.h"
 #include "objects/ControlRegistry.h"
@@ -248,16 +249,6 @@ public:
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new RuntimeEnvironment);
 
-// A layout as the image holds it: the length word, then the stream.
-std::vector<uint8_t> layoutBytes(const WindowLayout& layout) {
-    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
-    std::vector<uint8_t> bytes(4);
-    const auto n = static_cast<uint32_t>(stream.size());
-    std::memcpy(bytes.data(), &n, 4);
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    return bytes;
-}
-
 LayoutControl control(int32_t cls, const std::string& name, std::vector<PropertyText> more = {}) {
     LayoutControl c{cls, {{"Name", name}}};
     c.properties.insert(c.properties.end(), more.begin(), more.end());
@@ -277,7 +268,7 @@ WindowLayout windowLayout(int32_t cls, std::vector<LayoutControl> controls = {},
 struct OpenWindow {
     ObjectHandle object = nullptr;
     explicit OpenWindow(const WindowLayout& layout) {
-        const std::vector<uint8_t> bytes = layoutBytes(layout);
+        const std::vector<uint8_t> bytes = encodeSizedWindowLayout(layout);
         object = RuntimeCreateWindow(bytes.data(), nullptr);
     }
     ~OpenWindow() {
@@ -408,7 +399,7 @@ TEST(LayoutWindows, AClosedWindowFindsAndClonesNothing) {
 TEST(LayoutWindows, WindowClosedInItsOwnOpenGivesNilAndClearsTheImplicitInstance) {
     const int32_t live = liveObjectCount();
     ObjectHandle implicitInstance = nullptr;
-    const std::vector<uint8_t> bytes = layoutBytes(windowLayout(ix.closing, {control(ix.rectControl, "x")}));
+    const std::vector<uint8_t> bytes = encodeSizedWindowLayout(windowLayout(ix.closing, {control(ix.rectControl, "x")}));
     EXPECT_EQ(RuntimeCreateWindow(bytes.data(), &implicitInstance), nullptr);
     EXPECT_EQ(implicitInstance, nullptr);
     EXPECT_EQ(liveObjectCount(), live);
@@ -585,14 +576,8 @@ void drainMessages() {
 // Moves the mouse as a person would (input events, not a warp) and runs
 // passes until the system reports it there.
 void moveMouse(POINT to) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = (to.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
-    move.mi.dy = (to.y * 65536 + sh - 1) / sh;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     drainMessages();
-    SendInput(1, &move, sizeof(INPUT));
+    testing_support::sendMouseAt(to, 0);
     // Until the pointer is there and every mouse message is taken: a message
     // still queued for an earlier position would move it back for a moment.
     // The loop must see it there in a few passes in a row.
@@ -607,7 +592,6 @@ void moveMouse(POINT to) {
         if (!pending) Sleep(5);
     }
 }
-
 
 void clickAt(POINT screen) {
     moveMouse(screen);
@@ -812,14 +796,7 @@ TEST(Menus, TypedShortcutReachesTheMenuCommand) {
     SetFocus(w.handle());
     runPasses(3);
     gTrace.clear();
-    INPUT keys[6] = {};
-    const WORD order[6] = {VK_CONTROL, VK_SHIFT, 'S', 'S', VK_SHIFT, VK_CONTROL};
-    for (int i = 0; i < 6; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = order[i];
-        keys[i].ki.dwFlags = i >= 3 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(6, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({VK_CONTROL, VK_SHIFT, 'S'});
     for (int i = 0; i < 50 && gTrace.find("SaveAll") == std::string::npos; ++i) {
         runPasses(1);
         Sleep(10);

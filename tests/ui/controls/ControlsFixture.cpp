@@ -1,3 +1,4 @@
+#include "support/RealInput.h"
 #include "ControlsFixture.h"
 
 #include <commctrl.h>
@@ -149,14 +150,6 @@ public:
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new RuntimeEnvironment);
 
-std::vector<uint8_t> layoutBytes(const WindowLayout& layout) {
-    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
-    std::vector<uint8_t> bytes(4);
-    const auto n = static_cast<uint32_t>(stream.size());
-    std::memcpy(bytes.data(), &n, 4);
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    return bytes;
-}
 
 void drainMessages() {
     MSG queued;
@@ -190,7 +183,7 @@ WindowLayout windowLayout(std::vector<LayoutControl> controls, std::vector<Prope
 }
 
 OpenWindow::OpenWindow(const WindowLayout& layout) {
-    const std::vector<uint8_t> bytes = layoutBytes(layout);
+    const std::vector<uint8_t> bytes = encodeSizedWindowLayout(layout);
     object_ = RuntimeCreateWindow(bytes.data(), nullptr);
     runPasses(3);
 }
@@ -233,7 +226,7 @@ void runPasses(int n) {
 }
 
 void moveMouse(POINT to) {
-    INPUT move = mouseInput(to, 0);
+    INPUT move = testing_support::absoluteMouseInput(to, 0);
     drainMessages();
     SendInput(1, &move, sizeof(INPUT));
     int steady = 0;
@@ -254,20 +247,12 @@ void clickAt(POINT screen, const std::function<bool()>& arrived) {
     Sleep(50);
     // The button events carry the position too: a press sent on its own
     // may still land where the pointer was before the move.
-    INPUT click[2] = {mouseInput(screen, MOUSEEVENTF_LEFTDOWN), mouseInput(screen, MOUSEEVENTF_LEFTUP)};
+    INPUT click[2] = {testing_support::absoluteMouseInput(screen, MOUSEEVENTF_LEFTDOWN),
+                      testing_support::absoluteMouseInput(screen, MOUSEEVENTF_LEFTUP)};
     SendInput(2, click, sizeof(INPUT));
     waitFor(arrived);
 }
 
-INPUT mouseInput(POINT screen, DWORD buttons) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (screen.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
-    input.mi.dy = (screen.y * 65536 + sh - 1) / sh;
-    input.mi.dwFlags = buttons | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
 
 void waitFor(const std::function<bool()>& done) {
     // A loaded machine may hand the input over late: wait for its effect

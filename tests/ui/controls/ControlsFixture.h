@@ -57,8 +57,6 @@ private:
 
 void runPasses(int n);
 void moveMouse(POINT to);
-// A mouse input at an absolute screen position, with the button flags given.
-INPUT mouseInput(POINT screen, DWORD buttons);
 // Clicks at a point of the screen and runs passes until `arrived` says the
 // click was handled (or a bound passes).
 void clickAt(POINT screen, const std::function<bool()>& arrived);

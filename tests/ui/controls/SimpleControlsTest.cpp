@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "support/RealInput.h"
 #include "ControlsFixture.h"
 #include "objects/ObjectEntries.h"
 #include "support/PngWriter.h"
@@ -426,11 +427,11 @@ TEST(Canvases, PaintAndMouseEventsInControlCoordinates) {
     ClientToScreen(w.paneHandle("pad"), &p);
     moveMouse(p);
     gTrace.clear();
-    INPUT press = mouseInput(p, MOUSEEVENTF_LEFTDOWN);
+    INPUT press = testing_support::absoluteMouseInput(p, MOUSEEVENTF_LEFTDOWN);
     SendInput(1, &press, sizeof(INPUT));
     waitFor([] { return gTrace.find("down") != std::string::npos; });
     moveMouse(POINT{p.x + 10, p.y + 5});
-    press = mouseInput(POINT{p.x + 10, p.y + 5}, MOUSEEVENTF_LEFTUP);
+    press = testing_support::absoluteMouseInput(POINT{p.x + 10, p.y + 5}, MOUSEEVENTF_LEFTUP);
     SendInput(1, &press, sizeof(INPUT));
     waitFor([] { return gTrace.find("up") != std::string::npos; });
     EXPECT_EQ(gTrace, "down:20,15 drag up:30,20 ");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/RealInput.h"
 #include "objects/ClassRegistry.h"
 #include "objects/EventLoop.h"
 #include "objects/LoopEntries.h"
@@ -135,14 +136,6 @@ public:
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new RuntimeEnvironment);
 
-std::vector<uint8_t> layoutBytes(const WindowLayout& layout) {
-    const std::vector<uint8_t> stream = encodeWindowLayout(layout);
-    std::vector<uint8_t> bytes(4);
-    const auto n = static_cast<uint32_t>(stream.size());
-    std::memcpy(bytes.data(), &n, 4);
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    return bytes;
-}
 
 LayoutControl control(int32_t cls, const std::string& name, int left, int top, int width, int height,
                       std::vector<PropertyText> more = {}) {
@@ -164,7 +157,7 @@ struct OpenWindow {
         l.windowClass = ix.testWindow;
         l.properties = {{"Title", title}, {"Width", "460"}, {"Height", "300"}, {"Left", "40"}, {"Top", "60"}};
         l.controls = std::move(controls);
-        const std::vector<uint8_t> bytes = layoutBytes(l);
+        const std::vector<uint8_t> bytes = encodeSizedWindowLayout(l);
         object = RuntimeCreateWindow(bytes.data(), nullptr);
     }
     ~OpenWindow() {
@@ -213,15 +206,10 @@ std::vector<int32_t> widths(ObjectHandle list) {
 // --- Real input --------------------------------------------------------------------
 
 void sendMouse(DWORD flags, POINT screen = {}) {
+    if (flags & MOUSEEVENTF_MOVE) return testing_support::sendMouseAt(screen, flags);
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = (screen.x * 65536 + sw - 1) / sw;  // rounded up: absolute positions truncate
-        input.mi.dy = (screen.y * 65536 + sh - 1) / sh;
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -249,43 +237,25 @@ void moveTo(POINT screen) {
 void clickAt(POINT screen, bool shift = false) {
     moveTo(screen);
     if (shift) {
-        INPUT key{};
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = VK_SHIFT;
-        SendInput(1, &key, sizeof(INPUT));
+        testing_support::sendKey(VK_SHIFT, true);
         settle(3);
     }
     sendMouse(MOUSEEVENTF_LEFTDOWN);
     sendMouse(MOUSEEVENTF_LEFTUP);
     settle();
     if (shift) {
-        INPUT key{};
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = VK_SHIFT;
-        key.ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(1, &key, sizeof(INPUT));
+        testing_support::sendKey(VK_SHIFT, false);
         settle(3);
     }
 }
 
 void pressKey(WORD vk) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = vk;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    testing_support::sendKeyChord({vk});
     settle();
 }
 
 void typeText(const wchar_t* text) {
-    for (const wchar_t* c = text; *c; ++c) {
-        INPUT keys[2] = {};
-        keys[0].type = keys[1].type = INPUT_KEYBOARD;
-        keys[0].ki.wScan = keys[1].ki.wScan = *c;
-        keys[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        keys[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-    }
+    testing_support::sendUnicodeText(text);
     settle();
 }
 
@@ -595,13 +565,9 @@ TEST(ListboxInput, ArrowKeysMoveAndExtendTheSelection) {
     pressKey(VK_DOWN);
     pressKey(VK_DOWN);
     EXPECT_EQ(listSelectionGetter(list), 2);
-    INPUT shift{};
-    shift.type = INPUT_KEYBOARD;
-    shift.ki.wVk = VK_SHIFT;
-    SendInput(1, &shift, sizeof(INPUT));
+    testing_support::sendKey(VK_SHIFT, true);
     pressKey(VK_UP);
-    shift.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &shift, sizeof(INPUT));
+    testing_support::sendKey(VK_SHIFT, false);
     settle(3);
     EXPECT_EQ(listSelCountGetter(list), 2);
     EXPECT_EQ(listSelectionGetter(list), 1);
