@@ -15,9 +15,12 @@ unset SUTAKIBA_SESSION
 if [ ! -f "$prefix/.ready" ]; then
   rm -rf "$prefix"
   cp -a "$("$here/wine-prefix.sh")" "$prefix"
+  # Ready only once its ports are mapped: a failed mapping is tried again.
+  rm -f "$prefix/.ready"
   # Wine maps COM1 to the machine's own serial device by default, and the
   # application opens COM1 at start: here the ports lead nowhere.
   "$here/wine-ports.sh" "$prefix" COM1 /dev/null COM2 /dev/null COM3 /dev/null COM4 /dev/null
+  touch "$prefix/.ready"
 fi
 export WINEPREFIX=$prefix
 xvfb_pid=

@@ -10,6 +10,8 @@ CR or LF) that the Windows side writes:
                    from now (the next one without <n>) is answered with
                    <answer> CR LF, as a modem reports a busy line or a failed
                    call ("BUSY", "NO CARRIER", ...)
+    ?CLEAR      -> "OK"; a failure asked for with ?FAIL that has not been
+                   answered yet is dropped
     ?LOCK <COMm> / ?UNLOCK <COMm> -> "OK"; while locked, the pty of port
                    COMm cannot be opened (it fails as a port that is not
                    there), what is open stays open
@@ -54,6 +56,9 @@ def answer(peers, peer, line):
     if line.startswith("?LOCK ") or line.startswith("?UNLOCK "):
         command, _, name = line.partition(" ")
         return lock(peers, name, command == "?LOCK")
+    if line == "?CLEAR":
+        peer["fail"] = None
+        return b"OK\r\n"
     if line.startswith("?FAIL "):
         count, _, rest = line[6:].partition(" ")
         if count.isdigit() and rest:

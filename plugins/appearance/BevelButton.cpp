@@ -203,7 +203,9 @@ RUNTIME_CALL void fontReset(ObjectHandle instance) {
 // Every receiver gets PerformAction, most recently added first. A receiver
 // may add or remove receivers (itself included) while it is told, so the list
 // is copied first and each receiver is held until all have been told: no entry
-// or object is used after the list has let go of it.
+// or object is used after the list has let go of it. An exception raised by a
+// receiver unwinds past this frame: the receivers it holds then stay alive,
+// which is the lesser fault than telling one that is gone.
 void tellReceivers(const BevelButtonData& d) {
     using PerformAction = void(RUNTIME_CALL*)(ObjectHandle);
     size_t count = 0;

@@ -152,6 +152,8 @@ NativeWindow::~NativeWindow() {
         if (handle_) SetMenu(handle_, nullptr);
         setMenuBarWindow(nullptr);
     }
+    // Last made, first deleted: a pane that belongs to another one made
+    // before it (a progress bar's moving block) goes before its owner.
     while (!panes_.empty()) delete panes_.back();
     if (handle_) {
         revokeDropTarget();

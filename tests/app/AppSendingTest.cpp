@@ -131,6 +131,9 @@ protected:
         }
         app_.reset();
         DeleteFileW(preferences_.c_str());
+        // A failure asked for by a test that stopped early must not answer
+        // the next test's call.
+        EXPECT_TRUE(askSerialPeer("?CLEAR"));
     }
 
     void setCheck(const std::string& name, bool on) {
@@ -343,8 +346,15 @@ TEST_F(SendingByModem, AnswersLeftFromBeforeDoNotEndTheNextCall) {
         const std::string dial = "ATD\r";
         DWORD written = 0;
         WriteFile(port, dial.data(), DWORD(dial.size()), &written, nullptr);
-        Sleep(500);  // the answer arrives and stays unread
+        // The answer arrives ("NO CARRIER" CR LF) and stays unread.
+        COMSTAT queued{};
+        DWORD errors = 0;
+        for (int i = 0; i < 100 && queued.cbInQue < 12; ++i) {
+            Sleep(50);
+            ClearCommError(port, &errors, &queued);
+        }
         CloseHandle(port);
+        ASSERT_GE(queued.cbInQue, 12u);
     }
     const size_t from = logSize();
     app_->click("PushButton", 1);

@@ -588,7 +588,7 @@ TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndComesBackOnRequest) {
         SCOPED_TRACE(what);
         ASSERT_TRUE(IsWindowVisible(about));
         SetForegroundWindow(about);
-        app_test::waitFor([&] { return GetForegroundWindow() == about; }, 2000);
+        ASSERT_TRUE(app_test::waitFor([&] { return GetForegroundWindow() == about; }, 2000));
         putAway();
         EXPECT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(about); }, 5000));
         EXPECT_TRUE(IsWindow(about));
@@ -603,7 +603,7 @@ TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndComesBackOnRequest) {
     const HWND renewed = openAbout(*app);
     ASSERT_NE(renewed, nullptr);
     SetForegroundWindow(renewed);
-    app_test::waitFor([&] { return GetForegroundWindow() == renewed; }, 2000);
+    ASSERT_TRUE(app_test::waitFor([&] { return GetForegroundWindow() == renewed; }, 2000));
     app->pressKeys({VK_RETURN});
     EXPECT_TRUE(app_test::waitFor([&] { return !IsWindowVisible(renewed); }, 5000));
     // The main window still answers and quits as usual, the box shown or not.

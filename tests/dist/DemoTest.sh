@@ -61,6 +61,9 @@ drive() {
 drive modem 00001003 07011112222 "デモのメッセージ"
 wait_for 180 "$state/modem.out" "message to 07011112222: デモのメッセージ"
 grep -q "command: ATDT" "$state/modem.out" || { echo "no dial command logged"; show_logs; exit 1; }
+# The call ends 3 s after the message with "H"; the window is idle then.
+wait_for 30 "$state/modem.out" "command: ATH"
+sleep 2
 
 # By mail: the gateway of the centre's region receives the decoded text.
 drive mail 00001003 07011112222 "メールのテスト"
