@@ -469,6 +469,38 @@ HWND RunningApp::ownWindow(const std::wstring& title) const {
     return nullptr;
 }
 
+HWND RunningApp::waitForFileDialog() const {
+    HWND dialog = nullptr;
+    waitFor([&] {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (owner == info_.dwProcessId && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) dialog = w;
+        }
+        return dialog != nullptr;
+    });
+    return dialog;
+}
+
+bool RunningApp::answerFileDialog(HWND dialog, const std::wstring& path) {
+    // The name field is a plain edit, or the edit inside the dialog's combo box.
+    HWND nameField = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    if (!nameField) {
+        HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr);
+        if (!combo) combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
+        nameField = combo ? FindWindowExW(combo, nullptr, nullptr, nullptr) : nullptr;
+        if (nameField && FindWindowExW(nameField, nullptr, L"Edit", nullptr)) {
+            nameField = FindWindowExW(nameField, nullptr, L"Edit", nullptr);
+        }
+    }
+    if (!nameField) return false;
+    SendMessageW(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
 bool RunningApp::waitForExit(DWORD* exitCode, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(info_.hProcess, 100) == WAIT_TIMEOUT) {

@@ -86,6 +86,12 @@ public:
     // A top-level window of the program with this title (not the main one).
     HWND ownWindow(const std::wstring& title) const;
 
+    // The program's file dialog once it is shown, else nullptr after the wait.
+    HWND waitForFileDialog() const;
+    // Types `path` into a file dialog's name field and confirms it; false when
+    // the dialog has no name field.
+    static bool answerFileDialog(HWND dialog, const std::wstring& path);
+
     // Asks the window to close and waits for the process to end.
     bool closeAndWait(DWORD* exitCode, DWORD timeoutMs = 30000);
     bool waitForExit(DWORD* exitCode, DWORD timeoutMs = 30000);

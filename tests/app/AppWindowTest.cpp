@@ -456,29 +456,9 @@ TEST_F(AppWindow, AddressBookLoadsEditsSavesAndImports) {
     // "読込": the open dialog takes the export; its second and fourth fields
     // become name and number, and a line that is not tab-separated is skipped.
     app->click("PushButton2");
-    HWND dialog = nullptr;
-    ASSERT_TRUE(app_test::waitFor([&] {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (owner == app->processId() && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) dialog = w;
-        }
-        return dialog != nullptr;
-    }));
-    HWND nameField = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-    if (!nameField) {
-        HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr);
-        if (!combo) combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
-        nameField = combo ? FindWindowExW(combo, nullptr, nullptr, nullptr) : nullptr;
-        if (nameField && FindWindowExW(nameField, nullptr, L"Edit", nullptr)) {
-            nameField = FindWindowExW(nameField, nullptr, L"Edit", nullptr);
-        }
-    }
-    ASSERT_NE(nameField, nullptr);
-    SendMessageW(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(import.c_str()));
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    const HWND dialog = app->waitForFileDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(app_test::RunningApp::answerFileDialog(dialog, import));
     ASSERT_TRUE(app_test::waitFor([&] { return !IsWindow(dialog); }));
     app->click("PushButton8");
     const std::string imported = saved + addressLines({L"三郎\t0905555\t"});

@@ -132,32 +132,12 @@ protected:
     void importFile(const std::wstring& path, bool cancel = false) {
         ASSERT_TRUE(app_->showTab(1));
         app_->click("PushButton6");
-        HWND dialog = nullptr;
-        ASSERT_TRUE(app_test::waitFor([&] {
-            for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                if (owner == app_->processId() && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) dialog = w;
-            }
-            return dialog != nullptr;
-        }));
+        const HWND dialog = app_->waitForFileDialog();
+        ASSERT_NE(dialog, nullptr);
         if (cancel) {
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         } else {
-            HWND nameField = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-            if (!nameField) {
-                HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr);
-                if (!combo) combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
-                nameField = combo ? FindWindowExW(combo, nullptr, nullptr, nullptr) : nullptr;
-                if (nameField && FindWindowExW(nameField, nullptr, L"Edit", nullptr)) {
-                    nameField = FindWindowExW(nameField, nullptr, L"Edit", nullptr);
-                }
-            }
-            ASSERT_NE(nameField, nullptr);
-            SendMessageW(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(app_test::RunningApp::answerFileDialog(dialog, path));
         }
         ASSERT_TRUE(app_test::waitFor([&] { return !IsWindow(dialog); }));
     }
