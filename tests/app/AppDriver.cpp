@@ -9,6 +9,7 @@
 
 #include "support/MessageBoxWatcher.h"
 #include "support/PngWriter.h"
+#include "support/RealInput.h"
 
 namespace app_test {
 namespace {
@@ -334,26 +335,18 @@ void RunningApp::bringToFront() {
 }
 
 void RunningApp::clickScreen(int x, int y, bool pauseWhilePressed) const {
-    // The program follows the pointer by its moves: let it see one over the
+    using testing_support::absoluteMouseInput;
+    const POINT target{x, y};
+    // Every event carries the target point: a busy program that reads old
+    // pointer motion late can set the pointer back to where it was, and a
+    // press at "the current place" would then land there.
+    // The program follows the pointer by its moves: let it see some over the
     // target before the press.
-    SetCursorPos(x, y);
-    INPUT move[2]{};
-    move[0].type = move[1].type = INPUT_MOUSE;
-    move[0].mi.dwFlags = move[1].mi.dwFlags = MOUSEEVENTF_MOVE;
-    move[0].mi.dx = 1;
-    move[1].mi.dx = -1;
+    INPUT move[2] = {absoluteMouseInput(POINT{x + 1, y}, 0), absoluteMouseInput(target, 0)};
     SendInput(2, move, sizeof(INPUT));
     Sleep(250);
-    // On a loaded machine the pointer may still be on its way: a press before
-    // it arrives lands on whatever lies under the old place.
-    waitFor([&] {
-        POINT at{};
-        return GetCursorPos(&at) && at.x == x && at.y == y;
-    }, 1000);
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT input[2] = {absoluteMouseInput(target, MOUSEEVENTF_LEFTDOWN),
+                      absoluteMouseInput(target, MOUSEEVENTF_LEFTUP)};
     if (pauseWhilePressed) {
         SendInput(1, &input[0], sizeof(INPUT));
         Sleep(60);
@@ -391,12 +384,9 @@ bool RunningApp::chooseBevelRow(const std::string& name, int position) {
     // A tall menu may open under the pointer: the pointer leaves it.
     RECT area{};
     GetWindowRect(menu, &area);
-    SetCursorPos(area.right + 40, area.top + 10);
-    INPUT nudge{};
-    nudge.type = INPUT_MOUSE;
-    nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
-    nudge.mi.dx = 1;
-    SendInput(1, &nudge, sizeof nudge);
+    INPUT away[2] = {testing_support::absoluteMouseInput(POINT{area.right + 40, area.top + 10}, 0),
+                     testing_support::absoluteMouseInput(POINT{area.right + 41, area.top + 10}, 0)};
+    SendInput(2, away, sizeof(INPUT));
     Sleep(200);
     // Home selects the first row whatever the pointer highlighted.
     key(VK_HOME, false), key(VK_HOME, true);
@@ -406,6 +396,21 @@ bool RunningApp::chooseBevelRow(const std::string& name, int position) {
     const bool closed = waitFor([&] { return !menuOpen(); }, 15000);
     sendTo(window_, WM_NULL, 0, 0);
     return closed;
+}
+
+// The title of tab `index` (from 0) in screen coordinates. The tab control
+// writes the rectangle into the program's own memory, so it is asked with a
+// buffer allocated there.
+bool RunningApp::tabTitle(HWND tabs, int index, RECT* title) const {
+    void* buffer = VirtualAllocEx(info_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    if (!buffer) return false;
+    const bool asked = sendTo(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buffer)) != 0;
+    SIZE_T read = 0;
+    const bool got = asked && ReadProcessMemory(info_.hProcess, buffer, title, sizeof(RECT), &read) &&
+                     read == sizeof(RECT);
+    VirtualFreeEx(info_.hProcess, buffer, 0, MEM_RELEASE);
+    if (got) MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(title), 2);
+    return got;
 }
 
 bool RunningApp::showTab(int tab) {
@@ -420,13 +425,15 @@ bool RunningApp::showTab(int tab) {
     if (!witness || !panel) return false;
     HWND shown = control(witness->name, witness->index);
     if (IsWindowVisible(shown)) return true;
+    HWND tabs = windowClass(panel) == WC_TABCONTROLW ? panel : FindWindowExW(panel, nullptr, WC_TABCONTROLW, nullptr);
+    RECT title{};
+    if (!tabs || !tabTitle(tabs, tab - 1, &title)) return false;
     bringToFront();
-    RECT r{};
-    GetWindowRect(panel, &r);
-    // The titles' widths depend on the font: try along the title row.
-    for (int x = r.left + 8; x < r.left + 300; x += 8) {
-        clickScreen(x, r.top + 10);
-        if (waitFor([&] { return IsWindowVisible(shown) != FALSE; }, 300)) return true;
+    // Clicking a shown tab's title again changes nothing: a click the busy
+    // program lost is simply repeated.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        clickScreen((title.left + title.right) / 2, (title.top + title.bottom) / 2);
+        if (waitFor([&] { return IsWindowVisible(shown) != FALSE; }, 4000)) return true;
     }
     return false;
 }

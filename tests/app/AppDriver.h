@@ -99,8 +99,11 @@ public:
     // The whole screen as a PNG test artifact.
     bool screenshot(const std::string& path) const;
 
-private:
+    // A real click at a place on the screen, as a hand on the mouse makes it.
     void clickScreen(int x, int y, bool pauseWhilePressed = true) const;
+
+private:
+    bool tabTitle(HWND tabs, int index, RECT* title) const;
 
     std::wstring exe_;
     std::wstring folder_;

@@ -69,25 +69,6 @@ std::wstring receivedLogPath() {
     return session ? hostPath(std::string(session) + "/serial-ports.received") : L"";
 }
 
-// A real click at a place on the screen: pointer moved there, pressed and
-// released, each event carrying the position (a bare press can land where
-// the pointer was before it moved).
-void clickAt(int x, int y) {
-    SetCursorPos(x, y);
-    Sleep(60);
-    INPUT press[2]{};
-    for (INPUT& input : press) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) - 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) - 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &press[0], sizeof(INPUT));
-    Sleep(60);
-    SendInput(1, &press[1], sizeof(INPUT));
-}
-
 // Counts the times a file of a folder is put in place under its name (a
 // save writes a temporary file and renames it, or creates the file).
 class SaveCounter {
@@ -553,7 +534,7 @@ TEST_F(AppWindow, AboutBoxGoesAwayOnAnyClickOrKeyAndComesBackOnRequest) {
     auto clickInBox = [&](int left, int top) {
         POINT p{left, top};
         ClientToScreen(about, &p);
-        clickAt(p.x, p.y);
+        app->clickScreen(p.x, p.y);
     };
     const std::pair<std::string, std::function<void()>> ways[] = {
         {"a click beside the texts", [&] { clickInBox(4, 4); }},
@@ -621,7 +602,7 @@ TEST_F(AppWindow, SelectAllSelectsTheWholeMessage) {
     RECT r{};
     GetWindowRect(field, &r);
     app->bringToFront();
-    clickAt(r.left + 6, r.top + 6);  // the focus into the message
+    app->clickScreen(r.left + 6, r.top + 6);  // the focus into the message
     ASSERT_TRUE(app_test::waitFor([&] {
         GUITHREADINFO info{sizeof info};
         return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
@@ -655,7 +636,7 @@ TEST_F(AppWindow, ListEditsReachTheRecipientMenuAndTheFileCleaned) {
     if (!chosen) app->screenshot(artifact("entry-centre-menu-failure.png"));
     ASSERT_TRUE(chosen);
     // The first entry goes.
-    for (const std::wstring& name : {L"花子", L"太郎"}) {
+    for (const wchar_t* name : {L"花子", L"太郎"}) {
         app->click("PushButton11");  // "↑"
         ASSERT_TRUE(app_test::waitFor([&] { return app->text("EditField1") == name; }));
     }

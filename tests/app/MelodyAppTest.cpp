@@ -15,6 +15,7 @@
 
 #include "AppDriver.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/RealInput.h"
 
 using app_test::RunningApp;
 using app_test::hostPath;
@@ -252,7 +253,7 @@ TEST_F(Melodies, PointingAtTheDigitsCountsThem) {
     RECT r{};
     GetWindowRect(app_->control("Edit_Melo"), &r);
     for (int step = 0; step < 3; ++step) {
-        SetCursorPos(r.left + 20 + 10 * step, r.top + 20);
+        testing_support::sendMouseAt(POINT{r.left + 20 + 10 * step, r.top + 20}, 0);
         Sleep(60);
     }
     EXPECT_TRUE(app_test::waitFor([&] { return app_->textColour("Static_Onsu2") == kRed; }))
