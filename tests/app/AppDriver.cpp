@@ -503,8 +503,20 @@ bool RunningApp::answerFileDialog(HWND dialog, const std::wstring& path) {
         }
     }
     if (!nameField) return false;
+    // A dialog still settling (its activation, its file list taking the focus)
+    // can put a listed file's name into the field: the name is typed once the
+    // dialog is the active window of its thread.
+    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    waitFor([&] {
+        GUITHREADINFO info{sizeof info};
+        return GetGUIThreadInfo(thread, &info) && info.hwndActive == dialog && info.hwndFocus;
+    }, 5000);
     SendMessageW(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    // Sent, not posted: the program handles it next to the name, before any
+    // input still queued for the dialog. A dialog that answers with a message
+    // box keeps the call waiting: it gives up after a while.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog, WM_COMMAND, IDOK, 0, SMTO_NORMAL, 5000, &ignored);
     return true;
 }
 
