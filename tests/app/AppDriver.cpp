@@ -402,11 +402,17 @@ bool RunningApp::chooseBevelRow(const std::string& name, int position) {
 // writes the rectangle into the program's own memory, so it is asked with a
 // buffer allocated there.
 bool RunningApp::tabTitle(HWND tabs, int index, RECT* title) const {
-    void* buffer = VirtualAllocEx(info_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    void* buffer = VirtualAllocEx(info_.hProcess, nullptr, sizeof(RECT), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     if (!buffer) return false;
-    const bool asked = sendTo(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buffer)) != 0;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                             kMessageTimeoutMs, &answer)) {
+        // The message may still be handled later and write there: the
+        // buffer stays with the program.
+        return false;
+    }
     SIZE_T read = 0;
-    const bool got = asked && ReadProcessMemory(info_.hProcess, buffer, title, sizeof(RECT), &read) &&
+    const bool got = answer && ReadProcessMemory(info_.hProcess, buffer, title, sizeof(RECT), &read) &&
                      read == sizeof(RECT);
     VirtualFreeEx(info_.hProcess, buffer, 0, MEM_RELEASE);
     if (got) MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(title), 2);
@@ -507,17 +513,17 @@ bool RunningApp::answerFileDialog(HWND dialog, const std::wstring& path) {
     // can put a listed file's name into the field: the name is typed once the
     // dialog is the active window of its thread.
     const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
-    waitFor([&] {
+    const bool active = waitFor([&] {
         GUITHREADINFO info{sizeof info};
         return GetGUIThreadInfo(thread, &info) && info.hwndActive == dialog && info.hwndFocus;
     }, 5000);
+    if (!active) return false;
     SendMessageW(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    // Sent, not posted: the program handles it next to the name, before any
-    // input still queued for the dialog. A dialog that answers with a message
-    // box keeps the call waiting: it gives up after a while.
+    // Sent right after the name, not posted behind whatever input is queued.
+    // A dialog that answers with a message box (no such file) does not
+    // return from it: false after a while.
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(dialog, WM_COMMAND, IDOK, 0, SMTO_NORMAL, 5000, &ignored);
-    return true;
+    return SendMessageTimeoutW(dialog, WM_COMMAND, IDOK, 0, SMTO_NORMAL, 5000, &ignored) != 0;
 }
 
 bool RunningApp::waitForExit(DWORD* exitCode, DWORD timeoutMs) {

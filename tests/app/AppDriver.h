@@ -89,7 +89,8 @@ public:
     // The program's file dialog once it is shown, else nullptr after the wait.
     HWND waitForFileDialog() const;
     // Types `path` into a file dialog's name field and confirms it; false when
-    // the dialog has no name field.
+    // the dialog has no name field, does not become active, or does not take
+    // the name.
     static bool answerFileDialog(HWND dialog, const std::wstring& path);
 
     // Asks the window to close and waits for the process to end.

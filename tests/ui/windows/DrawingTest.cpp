@@ -10,6 +10,7 @@
 
 #include "support/PngWriter.h"
 #include "loader/PluginEntries.h"
+#include "ui/FontCache.h"
 #include "ui/PictureDrawing.h"
 #include "ui/RuntimePalette.h"
 #include "ui/Pane.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/ObjectLifetime.h"
 #include "ui/FormEntries.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"

@@ -12,6 +12,8 @@
 
 #include "objects/ControlRegistry.h"
 #include "objects/DataStreamWriter.h"
+#include "objects/ObjectLifetime.h"
+#include "ui/ControlFields.h"
 #include "ui/NativeWindow.h"
 #include "ui/Pane.h"
 #include "ui/WindowFields.h"

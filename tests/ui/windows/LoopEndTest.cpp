@@ -16,14 +16,22 @@ using namespace window_tests;
 
 namespace {
 
-// Whether any test of a later suite is still to run.
+// Whether any other test is still to run after this one: a later test of
+// this suite or a test of a later suite.
 bool testsFollow() {
     const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
+    const ::testing::TestSuite* own = unit.current_test_suite();
     bool afterThis = false;
+    for (int i = 0; i < own->total_test_count(); ++i) {
+        const ::testing::TestInfo* test = own->GetTestInfo(i);
+        if (afterThis && test->should_run()) return true;
+        if (test == unit.current_test_info()) afterThis = true;
+    }
+    afterThis = false;
     for (int i = 0; i < unit.total_test_suite_count(); ++i) {
         const ::testing::TestSuite* suite = unit.GetTestSuite(i);
         if (afterThis && suite->should_run()) return true;
-        if (suite == unit.current_test_suite()) afterThis = true;
+        if (suite == own) afterThis = true;
     }
     return false;
 }

@@ -15,6 +15,7 @@
 #include "objects/LoopEntries.h"
 #include "objects/ProjectData.h"
 #include "objects/RuntimeStartup.h"
+#include "ui/ControlFields.h"
 #include "ui/DragItem.h"
 #include "ui/FormEntries.h"
 #include "ui/Pane.h"
@@ -282,10 +283,10 @@ void clickAt(POINT screen) {
     moveMouse(screen);
     runPasses(2);
     Sleep(50);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // The press and release carry the place too: a motion message read late
+    // cannot move them elsewhere.
+    INPUT click[2] = {testing_support::absoluteMouseInput(screen, MOUSEEVENTF_LEFTDOWN),
+                      testing_support::absoluteMouseInput(screen, MOUSEEVENTF_LEFTUP)};
     SendInput(2, click, sizeof(INPUT));
     for (int i = 0; i < 20; ++i) {
         runPasses(1);
