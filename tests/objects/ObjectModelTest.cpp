@@ -127,18 +127,15 @@ void buildProject() {
     settings.messages = {"", "", "", "", "An exception of class %1 was not handled.\rThe application must shut down."};
     settings.mdiTitle = "My Application";
     const std::vector<uint8_t> settingsBytes = encodeSettingsStream(settings);
-    ProjectData::Words settingsItem{4, 0, static_cast<uint32_t>(settingsBytes.size())};
-    settingsItem.resize(3 + (settingsBytes.size() + 3) / 4);
-    std::memcpy(&settingsItem[3], settingsBytes.data(), settingsBytes.size());
+    ProjectData::Words settingsItem = ProjectData::streamItem(4, settingsBytes);
+    settingsItem.insert(settingsItem.begin() + 1, 0);  // a settings item has a 0 word before its count
 
     MenuBarStream bar;
     MenuEntry file{.text = "File", .name = "FileMenu", .classIndex = -1};
     file.items.push_back({.text = "Quit", .name = "FileQuit", .shortcut = "Q", .classIndex = -1});
     bar.menus = {file, {.kind = 1, .text = "Other"}};
     const std::vector<uint8_t> barBytes = encodeMenuBarStream(bar);
-    ProjectData::Words menuItem{2, static_cast<uint32_t>(barBytes.size())};
-    menuItem.resize(2 + (barBytes.size() + 3) / 4);
-    std::memcpy(&menuItem[2], barBytes.data(), barBytes.size());
+    const ProjectData::Words menuItem = ProjectData::streamItem(2, barBytes);
 
     p.addItem(menuItem);                                     // project object 1: none
     p.addItem({1, 0x1234, 16, 32, 32, 2048});                // 2: a picture

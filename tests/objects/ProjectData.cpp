@@ -1,5 +1,7 @@
 #include "objects/ProjectData.h"
 
+#include <cstring>
+
 namespace testing_support {
 
 uint32_t ProjectData::constant(const std::string& text) {
@@ -54,6 +56,13 @@ int32_t ProjectData::addCompiledClass(const CompiledClass& cls) {
 
 void ProjectData::addItem(Words words) { items_.push_back(addressOf(keep(std::move(words)))); }
 void ProjectData::addNullItem() { items_.push_back(0); }
+
+ProjectData::Words ProjectData::streamItem(uint32_t kind, const std::vector<uint8_t>& bytes) {
+    Words words{kind, static_cast<uint32_t>(bytes.size())};
+    words.resize(2 + (bytes.size() + 3) / 4);
+    std::memcpy(&words[2], bytes.data(), bytes.size());
+    return words;
+}
 
 const uint32_t* ProjectData::table() {
     table_.clear();

@@ -52,6 +52,9 @@ public:
     int32_t addCompiledClass(const CompiledClass& cls);
     // A project item: its words (kind first).
     void addItem(Words words);
+    // The words of an item that carries a byte stream: kind, byte count, the
+    // bytes padded to whole words.
+    static Words streamItem(uint32_t kind, const std::vector<uint8_t>& bytes);
     void addNullItem();
 
     // The project table: n, descriptors, m, items.

@@ -80,13 +80,6 @@ ProjectData& project() {
     return p;
 }
 
-std::vector<uint32_t> streamItem(uint32_t kind, const std::vector<uint8_t>& bytes) {
-    std::vector<uint32_t> words{kind, static_cast<uint32_t>(bytes.size())};
-    words.resize(2 + (bytes.size() + 3) / 4);
-    std::memcpy(&words[2], bytes.data(), bytes.size());
-    return words;
-}
-
 void buildProject() {
     ProjectData& p = project();
     const int32_t application = p.addNamedClass("Application");
@@ -111,7 +104,7 @@ void buildProject() {
         edit.items.push_back({.text = name, .name = name, .classIndex = -1});
     }
     bar.menus = {edit};
-    p.addItem(streamItem(2, encodeMenuBarStream(bar)));
+    p.addItem(ProjectData::streamItem(2, encodeMenuBarStream(bar)));
 }
 
 class RuntimeEnvironment : public ::testing::Environment {

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -69,13 +68,6 @@ ProjectData& project() {
     return p;
 }
 
-std::vector<uint32_t> streamItem(uint32_t kind, const std::vector<uint8_t>& bytes) {
-    std::vector<uint32_t> words{kind, static_cast<uint32_t>(bytes.size())};
-    words.resize(2 + (bytes.size() + 3) / 4);
-    std::memcpy(&words[2], bytes.data(), bytes.size());
-    return words;
-}
-
 void buildProject() {
     ProjectData& p = project();
     ix.application = p.addNamedClass("Application");
@@ -99,12 +91,12 @@ void buildProject() {
     MenuEntry file{.text = "File", .name = "FileMenu", .classIndex = -1};
     file.items.push_back({.text = "Save All", .name = "SaveAll", .shortcut = "Ctrl+Shft+S", .classIndex = -1});
     bar.menus = {file};
-    p.addItem(streamItem(2, encodeMenuBarStream(bar)));
+    p.addItem(ProjectData::streamItem(2, encodeMenuBarStream(bar)));
     SettingsStream settings;
     settings.firstByte = 34;  // the script number: Cyrillic
     settings.mdiFrame = true;
     settings.mdiTitle = "Frame Title";
-    std::vector<uint32_t> settingsItem = streamItem(4, encodeSettingsStream(settings));
+    std::vector<uint32_t> settingsItem = ProjectData::streamItem(4, encodeSettingsStream(settings));
     settingsItem.insert(settingsItem.begin() + 1, 0);  // a settings item has a 0 word before its count
     p.addItem(settingsItem);
 }
