@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LoopPasses.h"
 #include "support/RealInput.h"
 #include "objects/ClassRegistry.h"
 #include "objects/DataStreamWriter.h"
@@ -36,6 +37,7 @@
 
 using namespace runtime;
 using testing_support::ProjectData;
+using testing_support::runPasses;
 
 namespace {
 
@@ -122,15 +124,6 @@ LayoutControl field(const std::string& name, std::vector<PropertyText> more = {}
                     {{"Name", name}, {"Left", "10"}, {"Top", std::to_string(top)}, {"Width", "280"}, {"Height", "24"}}};
     c.properties.insert(c.properties.end(), more.begin(), more.end());
     return c;
-}
-
-// Runs loop passes; a posted message makes sure a pass does not wait.
-void runPasses(int n) {
-    for (int i = 0; i < n; ++i) {
-        MSG queued;
-        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
-        runLoopPass();
-    }
 }
 
 // An open window holding the given fields, closed at the end of the test.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LoopPasses.h"
 #include "support/RealInput.h"
 #include "objects/DataStreamWriter.h"
 #include "objects/EventLoop.h"
@@ -27,6 +28,7 @@
 
 using namespace runtime;
 using testing_support::ProjectData;
+using testing_support::runPasses;
 
 namespace {
 
@@ -133,14 +135,6 @@ struct OpenWindow {
     }
     HWND handle() const { return reinterpret_cast<HWND>(static_cast<intptr_t>(windowHWNDGetter(object))); }
 };
-
-void runPasses(int n) {
-    for (int i = 0; i < n; ++i) {
-        MSG queued;
-        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
-        runLoopPass();
-    }
-}
 
 std::wstring classOf(HWND window) {
     wchar_t name[64] = {};

@@ -217,14 +217,6 @@ void OpenWindow::activate() const {
     runPasses(3);
 }
 
-void runPasses(int n) {
-    for (int i = 0; i < n; ++i) {
-        MSG queued;
-        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
-        runLoopPass();
-    }
-}
-
 void moveMouse(POINT to) {
     INPUT move = testing_support::absoluteMouseInput(to, 0);
     drainMessages();

@@ -11,6 +11,7 @@
 #include "objects/ObjectHeader.h"
 #include "text/StringRecord.h"
 #include "objects/WindowLayout.h"
+#include "support/LoopPasses.h"
 
 namespace controls_test {
 
@@ -55,7 +56,7 @@ private:
     ObjectHandle object_ = nullptr;
 };
 
-void runPasses(int n);
+using testing_support::runPasses;
 void moveMouse(POINT to);
 // Clicks at a point of the screen and runs passes until `arrived` says the
 // click was handled (or a bound passes).

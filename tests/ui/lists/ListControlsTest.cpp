@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LoopPasses.h"
 #include "support/RealInput.h"
 #include "objects/ClassRegistry.h"
 #include "objects/EventLoop.h"
@@ -34,6 +35,7 @@
 
 using namespace runtime;
 using testing_support::ProjectData;
+using testing_support::runPasses;
 using testing_support::raisedBy;
 
 namespace {
@@ -171,14 +173,6 @@ struct OpenWindow {
         return RuntimeControlFetch(object, n.get());
     }
 };
-
-void runPasses(int n) {
-    for (int i = 0; i < n; ++i) {
-        MSG queued;
-        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
-        runLoopPass();
-    }
-}
 
 void settle(int passes = 20) {
     for (int i = 0; i < passes; ++i) {

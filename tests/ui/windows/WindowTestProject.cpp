@@ -235,16 +235,6 @@ WindowLayout windowLayout(int32_t cls, std::vector<LayoutControl> controls, std:
     return l;
 }
 
-// Runs loop passes; when nothing is queued, a posted message makes sure the
-// pass does not wait (posted messages come before input: only then).
-void runPasses(int n) {
-    for (int i = 0; i < n; ++i) {
-        MSG queued;
-        if (!PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE)) PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
-        runLoopPass();
-    }
-}
-
 // Takes every queued message first.
 void drainMessages() {
     MSG queued;

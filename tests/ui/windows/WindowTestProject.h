@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "objects/ObjectEntries.h"
+#include "support/LoopPasses.h"
 #include "objects/WindowInstantiation.h"
 #include "objects/WindowLayout.h"
 #include "text/StringValue.h"
@@ -71,8 +72,7 @@ struct OpenWindow {
     }
 };
 
-// Runs loop passes without waiting for input.
-void runPasses(int n);
+using testing_support::runPasses;
 // Takes every queued message first.
 void drainMessages();
 // Moves the mouse as a person would and runs passes until it is there.
