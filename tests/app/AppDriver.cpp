@@ -337,11 +337,10 @@ void RunningApp::bringToFront() {
 void RunningApp::clickScreen(int x, int y, bool pauseWhilePressed) const {
     using testing_support::absoluteMouseInput;
     const POINT target{x, y};
-    // Every event carries the target point: a busy program that reads old
-    // pointer motion late can set the pointer back to where it was, and a
-    // press at "the current place" would then land there.
-    // The program follows the pointer by its moves: let it see some over the
-    // target before the press.
+    // The program follows the pointer by its moves: it sees some over the
+    // target before the press. Every event carries the target point: a busy
+    // program that reads old pointer motion late can set the pointer back,
+    // and a press at "the current place" would then land there.
     INPUT move[2] = {absoluteMouseInput(POINT{x + 1, y}, 0), absoluteMouseInput(target, 0)};
     SendInput(2, move, sizeof(INPUT));
     Sleep(250);
