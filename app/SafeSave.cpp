@@ -3,6 +3,7 @@
 extern "C" {
 WINAPI_IMPORT int MoveFileExA_(const char* from, const char* to, uint32_t flags)
     APP_LIBRARY_IMPORT("kernel32.dll", "MoveFileExA");
+WINAPI_IMPORT void Sleep_(uint32_t milliseconds) APP_LIBRARY_IMPORT("kernel32.dll", "Sleep");
 }
 
 namespace app {
@@ -14,6 +15,19 @@ constexpr uint32_t kMoveWriteThrough = 0x8;
 constexpr int32_t kLineEndLength = 2;
 // Long enough for any name the application saves under.
 constexpr int32_t kMostNameLength = 250;
+// Another program reading the target (a virus scanner, an indexer, a backup)
+// keeps it from being replaced for a moment: the replacement is tried again
+// for about half a second before the save gives up.
+constexpr int kReplaceAttempts = 10;
+constexpr uint32_t kReplacePauseMs = 50;
+
+bool replaceFile(const String& from, const String& to) {
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+        if (attempt > 0) Sleep_(kReplacePauseMs);
+        if (MoveFileExA_(from.cString(), to.cString(), kMoveReplaceExisting | kMoveWriteThrough)) return true;
+    }
+    return false;
+}
 
 Object temporaryBeside(ObjectHandle target) {
     const String name = String::adopt(fileNameGetter(target));
@@ -55,7 +69,7 @@ bool SafeSave::commit(StringHandle type, StringHandle creator) {
     }
     const String from = String::adopt(fileAbsolutePathGetter(temporary_.get()));
     const String to = String::adopt(fileAbsolutePathGetter(target_.get()));
-    if (!MoveFileExA_(from.cString(), to.cString(), kMoveReplaceExisting | kMoveWriteThrough)) {
+    if (!replaceFile(from, to)) {
         FolderItemDelete(temporary_.get());
         return false;
     }

@@ -500,6 +500,30 @@ TEST_F(AppWindow, ASaveThatCannotBeWrittenKeepsTheOldFiles) {
     EXPECT_EQ(readFileBytes(addressBook_), oldBook);
 }
 
+// Another program reading the address book (a virus scanner, an indexer)
+// keeps it from being replaced for a moment: the save waits for it.
+TEST_F(AppWindow, ASaveGoesThroughAfterAnotherProgramStopsReadingTheFile) {
+    ASSERT_TRUE(writeFileBytes(addressBook_, addressLines({L"太郎\t0901111\t00001011"})));
+    auto app = launch();
+    ASSERT_TRUE(started_);
+    app->click("PushButton9");  // "新規"
+    ASSERT_TRUE(app_test::waitFor([&] { return app->text("EditField1") == L"新規名前"; }));
+    HANDLE reader = CreateFileW(addressBook_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    app->click("PushButton8");  // "保存"
+    // The new file is written beside the old one; the reader lets go a little
+    // after the program first tried to put it in place.
+    const bool written = app_test::waitFor([&] { return fileExists(addressBook_ + L".new"); });
+    Sleep(150);
+    CloseHandle(reader);
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(app_test::waitFor([&] {
+        return readFileBytes(addressBook_) == addressLines({L"太郎\t0901111\t00001011", L"新規名前\t\t"});
+    })) << readFileBytes(addressBook_);
+    quit(*app);
+}
+
 TEST_F(AppWindow, ModemSetUpGoesToThePortThePreferencesChose) {
     // Line 6 chooses the third row, COM3.
     ASSERT_TRUE(writeFileBytes(preferences_, "100\r\n100\r\nFalse\r\n0,\r\nTone\r\n2\r\n64\r\n\r\n\r\n25\r\n\r\n"
